@@ -1,0 +1,10 @@
+#include "platform/RtfWriter.h"
+
+namespace tavi {
+
+QByteArray writeRtf(const RtfDocument &)
+{
+    return {};
+}
+
+} // namespace tavi

@@ -1,0 +1,214 @@
+#include "platform/TextCodec.h"
+
+#include <QtEndian>
+
+#include <cerrno>
+#include <iconv.h>
+#include <map>
+#include <memory>
+
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "UTF-16LE is copied straight into QString");
+
+namespace tavi {
+namespace {
+
+// One iconv descriptor per conversion, opened on first use and kept: opening
+// is far slower than converting a short note. The program is single-threaded;
+// thread_local keeps helpers (tests, tools) safe all the same.
+class Converter {
+public:
+    Converter(const char *to, const char *from) : cd_(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (valid())
+            iconv_close(cd_);
+    }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts as much of [in, in + inLeft) as possible, appending to out.
+    // Returns the number of input bytes consumed; stops at the first byte
+    // sequence that does not convert (or at the end).
+    size_t convert(const char *in, size_t inLeft, QByteArray &out)
+    {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        const size_t start = inLeft;
+        char *src = const_cast<char *>(in);
+        char buffer[4096];
+        while (inLeft > 0) {
+            char *dst = buffer;
+            size_t outLeft = sizeof buffer;
+            const size_t rc = iconv(cd_, &src, &inLeft, &dst, &outLeft);
+            out.append(buffer, dst - buffer);
+            if (rc == static_cast<size_t>(-1) && errno != E2BIG)
+                break;
+        }
+        char *dst = buffer;
+        size_t outLeft = sizeof buffer;
+        iconv(cd_, nullptr, nullptr, &dst, &outLeft);
+        out.append(buffer, dst - buffer);
+        return start - inLeft;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+Converter &converter(const char *to, const char *from)
+{
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<Converter>> cache;
+    auto &slot = cache[{to, from}];
+    if (!slot)
+        slot = std::make_unique<Converter>(to, from);
+    return *slot;
+}
+
+void appendUtf16(QString &text, const QByteArray &utf16le)
+{
+    text.append(QStringView(reinterpret_cast<const char16_t *>(utf16le.constData()), utf16le.size() / 2));
+}
+
+bool isGb18030FourByte(const unsigned char *p, size_t left)
+{
+    return left >= 4 && p[0] >= 0x81 && p[0] <= 0xFE && p[1] >= 0x30 && p[1] <= 0x39 && p[2] >= 0x81
+        && p[2] <= 0xFE && p[3] >= 0x30 && p[3] <= 0x39;
+}
+
+const char *iconvName(int codePage)
+{
+    switch (codePage) {
+    case 936: return "CP936";
+    case 932: return "CP932";
+    case 949: return "CP949";
+    case 950: return "CP950";
+    case 1361: return "JOHAB";
+    case 874: return "CP874";
+    case 437: return "CP437";
+    case 850: return "CP850";
+    case 1250: return "CP1250";
+    case 1251: return "CP1251";
+    case 1253: return "CP1253";
+    case 1254: return "CP1254";
+    case 1255: return "CP1255";
+    case 1256: return "CP1256";
+    case 1257: return "CP1257";
+    case 1258: return "CP1258";
+    case 10000: return "MACINTOSH";
+    case 10007: return "MAC-CYRILLIC";
+    case 20127: return "ASCII";
+    case 28591: return "ISO-8859-1";
+    case 65001: return "UTF-8";
+    default: return "CP1252";
+    }
+}
+
+} // namespace
+
+QString decodeGbk(QByteArrayView bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    Converter &gbk = converter("UTF-16LE", "CP936");
+    Converter &gb18030 = converter("UTF-16LE", "GB18030");
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    const size_t size = static_cast<size_t>(bytes.size());
+    size_t pos = 0;
+    QByteArray out;
+    while (pos < size) {
+        out.clear();
+        pos += gbk.convert(reinterpret_cast<const char *>(data + pos), size - pos, out);
+        appendUtf16(text, out);
+        if (pos >= size)
+            break;
+        out.clear();
+        if (isGb18030FourByte(data + pos, size - pos)
+            && gb18030.convert(reinterpret_cast<const char *>(data + pos), 4, out) == 4) {
+            appendUtf16(text, out);
+            pos += 4;
+        } else {
+            text.append(QChar(char16_t(0xDC00 + data[pos])));
+            ++pos;
+        }
+    }
+    return text;
+}
+
+QByteArray encodeGbk(const QString &text)
+{
+    QByteArray result;
+    result.reserve(text.size() * 2);
+    Converter &gbk = converter("CP936", "UTF-16LE");
+    Converter &gb18030 = converter("GB18030", "UTF-16LE");
+    const char *data = reinterpret_cast<const char *>(text.utf16());
+    const size_t size = static_cast<size_t>(text.size()) * 2;
+    size_t pos = 0;
+    while (pos < size) {
+        pos += gbk.convert(data + pos, size - pos, result);
+        if (pos >= size)
+            break;
+        const char16_t unit = text.at(qsizetype(pos / 2)).unicode();
+        if (unit >= 0xDC80 && unit <= 0xDCFF) {
+            result.append(char(unit - 0xDC00));
+            pos += 2;
+            continue;
+        }
+        const bool pair = QChar::isHighSurrogate(unit) && pos + 4 <= size
+            && QChar::isLowSurrogate(text.at(qsizetype(pos / 2) + 1).unicode());
+        const size_t length = pair ? 4 : 2;
+        if (gb18030.convert(data + pos, length, result) != length)
+            result.append('?'); // a lone surrogate that no encoding can hold
+        pos += length;
+    }
+    return result;
+}
+
+bool isGbkEncodable(const QString &text)
+{
+    QByteArray out;
+    const size_t size = static_cast<size_t>(text.size()) * 2;
+    return converter("CP936", "UTF-16LE").convert(reinterpret_cast<const char *>(text.utf16()), size, out) == size;
+}
+
+QString decodeCodePage(int codePage, QByteArrayView bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    Converter *decoder = &converter("UTF-16LE", iconvName(codePage));
+    if (!decoder->valid())
+        decoder = &converter("UTF-16LE", "CP1252");
+    const char *data = bytes.data();
+    const size_t size = static_cast<size_t>(bytes.size());
+    size_t pos = 0;
+    QByteArray out;
+    while (pos < size) {
+        out.clear();
+        pos += decoder->convert(data + pos, size - pos, out);
+        appendUtf16(text, out);
+        if (pos >= size)
+            break;
+        text.append(QChar::ReplacementCharacter);
+        ++pos;
+    }
+    return text;
+}
+
+bool isDoubleByteCodePage(int codePage)
+{
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361;
+}
+
+bool isLeadByte(int codePage, unsigned char byte)
+{
+    switch (codePage) {
+    case 932: return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936:
+    case 949:
+    case 950: return byte >= 0x81 && byte <= 0xFE;
+    case 1361: return (byte >= 0x84 && byte <= 0xD3) || (byte >= 0xD8 && byte <= 0xF9);
+    default: return false;
+    }
+}
+
+} // namespace tavi
