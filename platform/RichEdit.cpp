@@ -1,1 +1,204 @@
 #include "platform/RichEdit.h"
+
+#include "platform/RtfReader.h"
+#include "platform/RtfWriter.h"
+#include "platform/TextCodec.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <cmath>
+
+namespace tavi {
+namespace {
+
+RtfCharFormat toRtfFormat(const QTextCharFormat &format, const QFont &base)
+{
+    RtfCharFormat result;
+    if (format.hasProperty(QTextFormat::ForegroundBrush) && format.foreground().style() != Qt::NoBrush)
+        result.color = format.foreground().color();
+    result.bold = format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::Bold : base.bold();
+    result.italic = format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : base.italic();
+    result.underline =
+        format.hasProperty(QTextFormat::FontUnderline) ? format.fontUnderline() : base.underline();
+    const QFont font = format.font().resolve(base);
+    double points = font.pointSizeF();
+    if (points <= 0)
+        points = font.pixelSize() * 72.0 / 96.0;
+    result.halfPoints = std::max(1, int(std::lround(points * 2)));
+    const QStringList families = format.fontFamilies().toStringList();
+    result.fontName = families.isEmpty() ? base.family() : families.first();
+    return result;
+}
+
+QTextCharFormat toQtFormat(const RtfCharFormat &format)
+{
+    QTextCharFormat result;
+    if (format.color.isValid())
+        result.setForeground(format.color);
+    if (format.bold)
+        result.setFontWeight(QFont::Bold);
+    if (format.italic)
+        result.setFontItalic(true);
+    if (format.underline)
+        result.setFontUnderline(true);
+    if (format.halfPoints > 0)
+        result.setFontPointSize(format.halfPoints / 2.0);
+    if (!format.fontName.isEmpty())
+        result.setFontFamilies(QStringList{format.fontName});
+    return result;
+}
+
+} // namespace
+
+RichEdit::RichEdit(QWidget *parent) : QTextEdit(parent)
+{
+    setAcceptRichText(false); // pasted HTML must not bring foreign layout into a note
+    setFrameShape(QFrame::NoFrame);
+    connect(this, &QTextEdit::textChanged, this, &RichEdit::changed);
+}
+
+RtfDocument RichEdit::document() const
+{
+    RtfDocument doc;
+    const QFont base = font();
+    const QTextDocument *content = QTextEdit::document();
+    for (QTextBlock block = content->begin(); block.isValid(); block = block.next()) {
+        RtfCharFormat format = toRtfFormat(block.charFormat(), base);
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            format = toRtfFormat(fragment.charFormat(), base);
+            QString text = fragment.text();
+            text.remove(QChar::ObjectReplacementCharacter);
+            doc.append(text, format);
+        }
+        if (block.next().isValid())
+            doc.append(QStringLiteral("\n"), format);
+    }
+    return doc;
+}
+
+void RichEdit::setDocument(const RtfDocument &doc)
+{
+    QTextDocument *content = QTextEdit::document();
+    const bool undo = content->isUndoRedoEnabled();
+    content->setUndoRedoEnabled(false); // loading is no edit to undo
+    {
+        const QSignalBlocker quiet(this); // one change event for the whole load
+        content->clear();
+        QTextCursor cursor(content);
+        cursor.beginEditBlock();
+        for (const RtfRun &run : doc.runs)
+            cursor.insertText(run.text, toQtFormat(run.format));
+        cursor.endEditBlock();
+    }
+    content->setUndoRedoEnabled(undo);
+    setTextCursor(QTextCursor(content)); // caret at the start, as after loading a note
+    emit changed();
+}
+
+QByteArray RichEdit::rtf() const
+{
+    return writeRtf(document());
+}
+
+void RichEdit::loadContent(QByteArrayView bytes)
+{
+    if (looksLikeRtf(bytes)) {
+        try {
+            setDocument(readRtf(bytes));
+            return;
+        } catch (const ParseError &) {
+            // not RTF after all: read the same bytes as plain text below
+        }
+    }
+    setContentText(decodeGbk(bytes));
+}
+
+QString RichEdit::plainTextCrLf() const
+{
+    QString text = toPlainText(); // paragraph separators already '\n'
+    text.replace(QChar(0x2028), u'\n');
+    text.remove(QChar::ObjectReplacementCharacter);
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text;
+}
+
+void RichEdit::setContentText(const QString &text)
+{
+    RtfDocument doc;
+    QString normalised = text;
+    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    doc.append(normalised, RtfCharFormat{});
+    setDocument(doc);
+}
+
+void RichEdit::deleteSelection()
+{
+    textCursor().removeSelectedText();
+}
+
+void RichEdit::replaceSelection(const QString &text)
+{
+    QTextDocument *content = QTextEdit::document();
+    content->setUndoRedoEnabled(false);
+    textCursor().insertText(text);
+    content->setUndoRedoEnabled(true);
+}
+
+void RichEdit::setSelectionColor(const QColor &color)
+{
+    QTextCharFormat format;
+    format.setForeground(color);
+    mergeCurrentCharFormat(format);
+}
+
+void RichEdit::setHideSelectionOnFocusLoss(bool hide)
+{
+    hideSelection_ = hide;
+    updateSelectionPalette();
+}
+
+void RichEdit::setBackgroundColor(const QColor &color)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, color);
+    setPalette(pal);
+    updateSelectionPalette();
+}
+
+void RichEdit::updateSelectionPalette()
+{
+    QPalette pal = palette();
+    const QPalette defaults = QPalette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight,
+                 hideSelection_ ? pal.color(QPalette::Base) : defaults.color(QPalette::Inactive, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 hideSelection_ ? pal.color(QPalette::Text)
+                                : defaults.color(QPalette::Inactive, QPalette::HighlightedText));
+    setPalette(pal);
+}
+
+void RichEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    setFocus(Qt::OtherFocusReason);
+    if (contextMenu_)
+        contextMenu_->popup(event->globalPos());
+    else
+        QTextEdit::contextMenuEvent(event);
+}
+
+void RichEdit::focusOutEvent(QFocusEvent *event)
+{
+    QTextEdit::focusOutEvent(event);
+    // Switching windows or opening a menu keeps the focus within the box.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        emit focusLost();
+}
+
+} // namespace tavi

@@ -139,36 +139,35 @@ QByteArray encodeGbk(const QString &text)
 {
     QByteArray result;
     result.reserve(text.size() * 2);
-    Converter &gbk = converter("CP936", "UTF-16LE");
     Converter &gb18030 = converter("GB18030", "UTF-16LE");
-    const char *data = reinterpret_cast<const char *>(text.utf16());
-    const size_t size = static_cast<size_t>(text.size()) * 2;
-    size_t pos = 0;
-    while (pos < size) {
-        pos += gbk.convert(data + pos, size - pos, result);
-        if (pos >= size)
+    const QStringView view(text);
+    qsizetype pos = 0;
+    while (pos < view.size()) {
+        pos += encodeGbkPrefix(view.sliced(pos), result);
+        if (pos >= view.size())
             break;
-        const char16_t unit = text.at(qsizetype(pos / 2)).unicode();
+        const char16_t unit = view[pos].unicode();
         if (unit >= 0xDC80 && unit <= 0xDCFF) {
             result.append(char(unit - 0xDC00));
-            pos += 2;
+            ++pos;
             continue;
         }
-        const bool pair = QChar::isHighSurrogate(unit) && pos + 4 <= size
-            && QChar::isLowSurrogate(text.at(qsizetype(pos / 2) + 1).unicode());
-        const size_t length = pair ? 4 : 2;
-        if (gb18030.convert(data + pos, length, result) != length)
+        const bool pair = QChar::isHighSurrogate(unit) && pos + 1 < view.size() && view[pos + 1].isLowSurrogate();
+        const qsizetype length = pair ? 2 : 1;
+        const auto *data = reinterpret_cast<const char *>(view.utf16() + pos);
+        if (gb18030.convert(data, size_t(length) * 2, result) != size_t(length) * 2)
             result.append('?'); // a lone surrogate that no encoding can hold
         pos += length;
     }
     return result;
 }
 
-bool isGbkEncodable(const QString &text)
+qsizetype encodeGbkPrefix(QStringView text, QByteArray &out)
 {
-    QByteArray out;
     const size_t size = static_cast<size_t>(text.size()) * 2;
-    return converter("CP936", "UTF-16LE").convert(reinterpret_cast<const char *>(text.utf16()), size, out) == size;
+    const size_t done =
+        converter("CP936", "UTF-16LE").convert(reinterpret_cast<const char *>(text.utf16()), size, out);
+    return qsizetype(done / 2);
 }
 
 QString decodeCodePage(int codePage, QByteArrayView bytes)

@@ -18,8 +18,9 @@ QString decodeGbk(QByteArrayView bytes);
 // nothing is lost. Lone surrogates U+DC80..U+DCFF become their byte again.
 QByteArray encodeGbk(const QString &text);
 
-// True when every character of text has a GBK code (no GB18030 fallback needed).
-bool isGbkEncodable(const QString &text);
+// Appends the GBK bytes of the longest prefix of text that GBK can represent
+// and returns that prefix's length in UTF-16 units.
+qsizetype encodeGbkPrefix(QStringView text, QByteArray &out);
 
 // Decodes bytes of a Windows code page (1252, 936, 932, 950, 949, 1250..1258,
 // 874, 437, 850, 10000 Mac Roman, 65001 UTF-8, ...). Bytes that do not decode
