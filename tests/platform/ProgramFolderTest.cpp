@@ -1,0 +1,60 @@
+#include "platform/ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tavi;
+
+TEST(ProgramFolder, IsTheFolderOfTheRunningExecutable)
+{
+    const QString folder = programFolder();
+    EXPECT_TRUE(folder.endsWith(u'/'));
+    EXPECT_EQ(QDir(folder).canonicalPath(), QDir(QCoreApplication::applicationDirPath()).canonicalPath());
+}
+
+class ResolvePath : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        QDir dir(root.path());
+        ASSERT_TRUE(dir.mkpath(QStringLiteral("Data")));
+        ASSERT_TRUE(dir.mkpath(QStringLiteral("source/DeskTopBG")));
+        touch(QStringLiteral("Data/FormSize.ini"));
+        touch(QStringLiteral("source/DeskTopBG/Mix.bmp"));
+    }
+    void touch(const QString &relative)
+    {
+        QFile file(root.filePath(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QString base() const { return root.path() + u'/'; }
+
+    QTemporaryDir root;
+};
+
+TEST_F(ResolvePath, MatchesEachComponentRegardlessOfCase)
+{
+    EXPECT_EQ(resolvePath(base(), QStringLiteral("data\\FormSize.ini")), base() + "Data/FormSize.ini");
+    EXPECT_EQ(resolvePath(base(), QStringLiteral("Data\\formsize.INI")), base() + "Data/FormSize.ini");
+    EXPECT_EQ(resolvePath(base(), QStringLiteral("source\\DeskTopBG\\Mix.Bmp")),
+              base() + "source/DeskTopBG/Mix.bmp");
+    EXPECT_EQ(resolvePath(root.path(), QStringLiteral("SOURCE\\desktopbg\\")), base() + "source/DeskTopBG");
+}
+
+TEST_F(ResolvePath, MissingComponentsKeepTheirSpelling)
+{
+    EXPECT_EQ(resolvePath(base(), QStringLiteral("data\\content.ini")), base() + "Data/content.ini");
+    EXPECT_EQ(resolvePath(base(), QStringLiteral("Nowhere\\Data\\x.ini")), base() + "Nowhere/Data/x.ini");
+}
+
+TEST_F(ResolvePath, ExactSpellingWinsWhenBothExist)
+{
+    ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("data")));
+    EXPECT_EQ(resolvePath(base(), QStringLiteral("data\\a")), base() + "data/a");
+    EXPECT_EQ(resolvePath(base(), QStringLiteral("Data\\a")), base() + "Data/a");
+}
