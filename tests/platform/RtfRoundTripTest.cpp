@@ -1,0 +1,59 @@
+#include "platform/RichEdit.h"
+#include "tests/TestData.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using namespace tavi;
+
+namespace {
+
+// What must survive a save and a load, character by character.
+struct CharLook {
+    QRgb colour; // 0 for the automatic colour
+    bool bold, italic, underline;
+    friend bool operator==(const CharLook &, const CharLook &) = default;
+};
+
+std::vector<CharLook> looks(const RtfDocument &doc)
+{
+    std::vector<CharLook> result;
+    for (const RtfRun &run : doc.runs) {
+        const RtfCharFormat &f = run.format;
+        const CharLook look{f.color.isValid() ? f.color.rgba() : 0, f.bold, f.italic, f.underline};
+        result.insert(result.end(), size_t(run.text.size()), look);
+    }
+    return result;
+}
+
+class RtfRoundTrip : public ::testing::TestWithParam<QString> {};
+
+} // namespace
+
+// Every corpus document, read into a box, written and read into a second box,
+// keeps its text and each character's colour, weight, slant and underline.
+TEST_P(RtfRoundTrip, WriteThenReadKeepsTextAndFormats)
+{
+    RichEdit original;
+    original.loadContent(test::readFileBytes(test::testDataDir() + QStringLiteral("/rtf/") + GetParam()));
+    const RtfDocument before = original.document();
+
+    RichEdit copy;
+    copy.loadContent(original.rtf());
+    const RtfDocument after = copy.document();
+
+    ASSERT_EQ(after.plainText(), before.plainText());
+    const std::vector<CharLook> expected = looks(before), actual = looks(after);
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(actual[i], expected[i]) << "character " << i;
+    EXPECT_EQ(copy.rtf(), original.rtf()); // a second save writes the same bytes
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, RtfRoundTrip, ::testing::ValuesIn(test::rtfCorpusFiles()),
+                         [](const auto &info) {
+                             QString name = info.param;
+                             name.chop(4);
+                             return name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_")).toStdString();
+                         });
