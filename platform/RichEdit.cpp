@@ -22,8 +22,9 @@ RtfCharFormat toRtfFormat(const QTextCharFormat &format, const QFont &base)
         result.color = format.foreground().color();
     result.bold = format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::Bold : base.bold();
     result.italic = format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : base.italic();
+    // Qt keeps underline as an underline style (FontUnderline is only its legacy alias).
     result.underline =
-        format.hasProperty(QTextFormat::FontUnderline) ? format.fontUnderline() : base.underline();
+        format.hasProperty(QTextFormat::TextUnderlineStyle) ? format.fontUnderline() : base.underline();
     const QFont font = format.font().resolve(base);
     double points = font.pointSizeF();
     if (points <= 0)
@@ -67,18 +68,17 @@ RtfDocument RichEdit::document() const
     const QFont base = font();
     const QTextDocument *content = QTextEdit::document();
     for (QTextBlock block = content->begin(); block.isValid(); block = block.next()) {
-        RtfCharFormat format = toRtfFormat(block.charFormat(), base);
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
                 continue;
-            format = toRtfFormat(fragment.charFormat(), base);
             QString text = fragment.text();
             text.remove(QChar::ObjectReplacementCharacter);
-            doc.append(text, format);
+            doc.append(text, toRtfFormat(fragment.charFormat(), base));
         }
+        // The paragraph break is the separator that opens the next block and carries its char format.
         if (block.next().isValid())
-            doc.append(QStringLiteral("\n"), format);
+            doc.append(QStringLiteral("\n"), toRtfFormat(block.next().charFormat(), base));
     }
     return doc;
 }
@@ -122,10 +122,11 @@ void RichEdit::loadContent(QByteArrayView bytes)
 
 QString RichEdit::plainTextCrLf() const
 {
-    QString text = toPlainText(); // paragraph separators already '\n'
-    text.replace(QChar(0x2028), u'\n');
+    // The raw text: toPlainText() would turn no-break spaces into blanks.
+    QString text = QTextEdit::document()->toRawText();
     text.remove(QChar::ObjectReplacementCharacter);
-    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     return text;
 }
 

@@ -172,6 +172,15 @@ qsizetype encodeGbkPrefix(QStringView text, QByteArray &out)
 
 QString decodeCodePage(int codePage, QByteArrayView bytes)
 {
+    if (codePage == 936) {
+        // GBK plus the GB18030 codes our own files use for what GBK lacks.
+        QString text = decodeGbk(bytes);
+        for (QChar &c : text) {
+            if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF)
+                c = QChar::ReplacementCharacter;
+        }
+        return text;
+    }
     QString text;
     text.reserve(bytes.size());
     Converter *decoder = &converter("UTF-16LE", iconvName(codePage));

@@ -24,7 +24,8 @@ qsizetype encodeGbkPrefix(QStringView text, QByteArray &out);
 
 // Decodes bytes of a Windows code page (1252, 936, 932, 950, 949, 1250..1258,
 // 874, 437, 850, 10000 Mac Roman, 65001 UTF-8, ...). Bytes that do not decode
-// become U+FFFD. An unknown code page decodes as 1252.
+// become U+FFFD. An unknown code page decodes as 1252. Code page 936 also
+// reads the four-byte GB18030 codes that encodeGbk() writes.
 QString decodeCodePage(int codePage, QByteArrayView bytes);
 
 // True for code pages whose characters may take two bytes (932, 936, 949, 950, 1361).

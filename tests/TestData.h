@@ -4,13 +4,33 @@
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
 namespace tavi::test {
 
 // Folder of the outside test data (rtf/, images/, mdb/); TAVI_TESTDATA overrides it.
 QString testDataDir();
 
-// The documents of the RTF corpus (rtf/MANIFEST.tsv's first column), in its order.
-QStringList rtfCorpusFiles();
+// One document of the RTF corpus as rtf/MANIFEST.tsv lists it.
+struct RtfCorpusEntry {
+    QString rtf;      // file names, relative to rtfCorpusDir()
+    QString expected;
+    QString alt;      // empty: only the expected reading is right
+    bool collapseWhitespace = false; // check mode "ws"
+};
+
+QString rtfCorpusDir();
+// The document's name as a test name: "rtfpipe-Issue23.rtf" gives "rtfpipe_Issue23".
+std::string corpusTestName(const testing::TestParamInfo<RtfCorpusEntry> &info);
+void PrintTo(const RtfCorpusEntry &entry, std::ostream *os);
+
+// The corpus in the manifest's order. A missing or empty manifest gives one
+// entry without an expected file, so that the suite fails instead of passing empty.
+std::vector<RtfCorpusEntry> rtfCorpus();
 
 // Reads a whole file; fails the calling test (and returns empty) when it cannot.
 QByteArray readFileBytes(const QString &path);

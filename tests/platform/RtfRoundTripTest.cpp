@@ -1,8 +1,6 @@
 #include "platform/RichEdit.h"
 #include "tests/TestData.h"
 
-#include <QRegularExpression>
-
 #include <gtest/gtest.h>
 
 using namespace tavi;
@@ -27,7 +25,7 @@ std::vector<CharLook> looks(const RtfDocument &doc)
     return result;
 }
 
-class RtfRoundTrip : public ::testing::TestWithParam<QString> {};
+class RtfRoundTrip : public ::testing::TestWithParam<test::RtfCorpusEntry> {};
 
 } // namespace
 
@@ -36,7 +34,7 @@ class RtfRoundTrip : public ::testing::TestWithParam<QString> {};
 TEST_P(RtfRoundTrip, WriteThenReadKeepsTextAndFormats)
 {
     RichEdit original;
-    original.loadContent(test::readFileBytes(test::testDataDir() + QStringLiteral("/rtf/") + GetParam()));
+    original.loadContent(test::readFileBytes(test::rtfCorpusDir() + u'/' + GetParam().rtf));
     const RtfDocument before = original.document();
 
     RichEdit copy;
@@ -51,9 +49,4 @@ TEST_P(RtfRoundTrip, WriteThenReadKeepsTextAndFormats)
     EXPECT_EQ(copy.rtf(), original.rtf()); // a second save writes the same bytes
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, RtfRoundTrip, ::testing::ValuesIn(test::rtfCorpusFiles()),
-                         [](const auto &info) {
-                             QString name = info.param;
-                             name.chop(4);
-                             return name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_")).toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(RtfCorpus, RtfRoundTrip, ::testing::ValuesIn(test::rtfCorpus()), test::corpusTestName);
