@@ -2,7 +2,6 @@
 
 #include "platform/RichEdit.h"
 
-#include <QColorDialog>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -16,8 +15,6 @@ DayBoxTryWindow::DayBoxTryWindow(QWidget *parent) : QWidget(parent), box_(new Ri
     setWindowTitle(QStringLiteral("Tavi周记事本"));
     auto *rtfView = new QPlainTextEdit(this);
     rtfView->setReadOnly(true);
-    auto *colour = new QPushButton(QStringLiteral("颜色"), this);
-    colour->setFocusPolicy(Qt::NoFocus);
     auto *undo = new QPushButton(QStringLiteral("撤销"), this);
     undo->setFocusPolicy(Qt::NoFocus);
 
@@ -28,20 +25,19 @@ DayBoxTryWindow::DayBoxTryWindow(QWidget *parent) : QWidget(parent), box_(new Ri
     menu->addAction(QStringLiteral("剪切"), box_, &QTextEdit::cut);
     menu->addAction(QStringLiteral("粘贴"), box_, &QTextEdit::paste);
     menu->addAction(QStringLiteral("撤销"), box_, &QTextEdit::undo);
+    menu->addSeparator();
+    const std::pair<const char *, QColor> colours[] = {
+        {"红色", QColor(255, 0, 0)}, {"蓝色", QColor(0, 0, 255)}, {"黑色", QColor(0, 0, 0)}};
+    for (const auto &[name, colour] : colours)
+        menu->addAction(QString::fromUtf8(name), box_, [this, c = colour] { box_->setSelectionColor(c); });
     box_->setContextMenu(menu);
 
     connect(box_, &RichEdit::changed, rtfView, [this, rtfView] {
         rtfView->setPlainText(QString::fromLatin1(box_->rtf()));
     });
-    connect(colour, &QPushButton::clicked, this, [this] {
-        const QColor chosen = QColorDialog::getColor(Qt::red, this);
-        if (chosen.isValid())
-            box_->setSelectionColor(chosen);
-    });
     connect(undo, &QPushButton::clicked, box_, &QTextEdit::undo);
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(colour);
     buttons->addWidget(undo);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);

@@ -45,7 +45,7 @@ struct Week {
         for (int day = 0; day < 6; ++day) {
             boxes[day] = std::make_unique<tavi::RichEdit>();
             boxes[day]->setFont(QFont(QStringLiteral("宋体"), 9));
-            boxes[day]->setDocument(dayNotes(day));
+            boxes[day]->setRichText(dayNotes(day));
             rtf[day] = boxes[day]->rtf();
         }
     }

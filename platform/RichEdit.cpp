@@ -62,11 +62,11 @@ RichEdit::RichEdit(QWidget *parent) : QTextEdit(parent)
     connect(this, &QTextEdit::textChanged, this, &RichEdit::changed);
 }
 
-RtfDocument RichEdit::document() const
+RtfDocument RichEdit::richText() const
 {
     RtfDocument doc;
     const QFont base = font();
-    const QTextDocument *content = QTextEdit::document();
+    const QTextDocument *content = document();
     for (QTextBlock block = content->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -83,9 +83,9 @@ RtfDocument RichEdit::document() const
     return doc;
 }
 
-void RichEdit::setDocument(const RtfDocument &doc)
+void RichEdit::setRichText(const RtfDocument &doc)
 {
-    QTextDocument *content = QTextEdit::document();
+    QTextDocument *content = document();
     const bool undo = content->isUndoRedoEnabled();
     content->setUndoRedoEnabled(false); // loading is no edit to undo
     {
@@ -104,14 +104,14 @@ void RichEdit::setDocument(const RtfDocument &doc)
 
 QByteArray RichEdit::rtf() const
 {
-    return writeRtf(document());
+    return writeRtf(richText());
 }
 
 void RichEdit::loadContent(QByteArrayView bytes)
 {
     if (looksLikeRtf(bytes)) {
         try {
-            setDocument(readRtf(bytes));
+            setRichText(readRtf(bytes));
             return;
         } catch (const ParseError &) {
             // not RTF after all: read the same bytes as plain text below
@@ -123,7 +123,7 @@ void RichEdit::loadContent(QByteArrayView bytes)
 QString RichEdit::plainTextCrLf() const
 {
     // The raw text: toPlainText() would turn no-break spaces into blanks.
-    QString text = QTextEdit::document()->toRawText();
+    QString text = document()->toRawText();
     text.remove(QChar::ObjectReplacementCharacter);
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
@@ -136,7 +136,7 @@ void RichEdit::setContentText(const QString &text)
     QString normalised = text;
     normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     doc.append(normalised, RtfCharFormat{});
-    setDocument(doc);
+    setRichText(doc);
 }
 
 void RichEdit::deleteSelection()
@@ -146,7 +146,7 @@ void RichEdit::deleteSelection()
 
 void RichEdit::replaceSelection(const QString &text)
 {
-    QTextDocument *content = QTextEdit::document();
+    QTextDocument *content = document();
     content->setUndoRedoEnabled(false);
     textCursor().insertText(text);
     content->setUndoRedoEnabled(true);

@@ -24,8 +24,8 @@ public:
     // plain text. Raises changed() before it returns; clears the undo history.
     void loadContent(QByteArrayView bytes);
     // The content as the format-neutral document the RTF codec works on.
-    RtfDocument document() const;
-    void setDocument(const RtfDocument &doc);
+    RtfDocument richText() const;
+    void setRichText(const RtfDocument &doc);
 
     // Nothing loaded into the box is ever protected against editing (RTF's
     // \protect is not honoured), so the selection is always editable. Kept as

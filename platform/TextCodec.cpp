@@ -175,9 +175,11 @@ QString decodeCodePage(int codePage, QByteArrayView bytes)
     if (codePage == 936) {
         // GBK plus the GB18030 codes our own files use for what GBK lacks.
         QString text = decodeGbk(bytes);
-        for (QChar &c : text) {
-            if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF)
-                c = QChar::ReplacementCharacter;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t unit = text[i].unicode();
+            const bool pairedLow = i > 0 && text[i - 1].isHighSurrogate();
+            if (unit >= 0xDC80 && unit <= 0xDCFF && !pairedLow)
+                text[i] = QChar::ReplacementCharacter; // a kept byte, not half of a character
         }
         return text;
     }

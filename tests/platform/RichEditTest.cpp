@@ -36,7 +36,7 @@ struct Window {
 
 QColor colourAt(const RichEdit &box, int position)
 {
-    QTextCursor cursor(box.QTextEdit::document());
+    QTextCursor cursor(box.document());
     cursor.setPosition(position + 1); // the format of the character before the cursor
     return cursor.charFormat().foreground().color();
 }
@@ -204,11 +204,11 @@ TEST(RichEdit, FormatsSurviveWritingAndReadingRtf)
 
     RichEdit first;
     first.setFont(QFont(QStringLiteral("宋体"), 9));
-    first.setDocument(doc);
+    first.setRichText(doc);
     RichEdit second;
     second.setFont(first.font());
     second.loadContent(first.rtf());
-    const RtfDocument back = second.document();
+    const RtfDocument back = second.richText();
     ASSERT_EQ(back.plainText(), doc.plainText());
     ASSERT_EQ(back.runs.size(), 3u);
     EXPECT_EQ(back.runs[1].format.color, red.color);

@@ -35,11 +35,11 @@ TEST_P(RtfRoundTrip, WriteThenReadKeepsTextAndFormats)
 {
     RichEdit original;
     original.loadContent(test::readFileBytes(test::rtfCorpusDir() + u'/' + GetParam().rtf));
-    const RtfDocument before = original.document();
+    const RtfDocument before = original.richText();
 
     RichEdit copy;
     copy.loadContent(original.rtf());
-    const RtfDocument after = copy.document();
+    const RtfDocument after = copy.richText();
 
     ASSERT_EQ(after.plainText(), before.plainText());
     const std::vector<CharLook> expected = looks(before), actual = looks(after);

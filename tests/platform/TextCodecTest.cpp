@@ -71,6 +71,9 @@ TEST(TextCodec, WindowsCodePages)
         {10000, "\x8E", QStringLiteral("é")},
         {65001, "\xE4\xB8\xAD", QStringLiteral("中")},
         {932, "\x82", QString(QChar::ReplacementCharacter)}, // a lead byte alone
+        {936, "\x81", QString(QChar::ReplacementCharacter)},
+        // A GB18030 code of a character beyond U+FFFF whose low surrogate looks like a kept byte.
+        {936, "\xCC\x33\x99\x33", QString::fromUcs4(U"\U000C98D7", 1)},
     };
     for (const Case &c : cases)
         EXPECT_EQ(decodeCodePage(c.codePage, c.bytes), c.text) << c.codePage;
