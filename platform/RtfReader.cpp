@@ -940,7 +940,7 @@ void Reader::flushBytes()
     if (bytes_.isEmpty())
         return;
     text_ += decodeCodePage(runCodePage_, bytes_);
-    bytes_.clear();
+    bytes_.resize(0); // keeps the capacity for the next run
     expectTrail_ = false;
 }
 

@@ -33,19 +33,24 @@ void appendNumber(QByteArray &out, const char *word, int number)
 void appendEscapedBytes(QByteArray &out, QByteArrayView bytes)
 {
     static const char hex[] = "0123456789abcdef";
+    const qsizetype start = out.size();
+    out.resize(start + bytes.size() * 4); // the longest form, \'hh, written in place
+    char *p = out.data() + start;
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte == '\\' || byte == '{' || byte == '}') {
-            out += '\\';
-            out += c;
+            *p++ = '\\';
+            *p++ = c;
         } else if (byte >= 0x20 && byte < 0x80) {
-            out += c;
+            *p++ = c;
         } else {
-            out += "\\'";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
+            *p++ = '\\';
+            *p++ = '\'';
+            *p++ = hex[byte >> 4];
+            *p++ = hex[byte & 0xF];
         }
     }
+    out.resize(p - out.constData());
 }
 
 // Characters GBK cannot hold are written as \uN? (signed 16-bit units, as

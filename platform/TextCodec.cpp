@@ -110,19 +110,19 @@ QString decodeGbk(QByteArrayView bytes)
 {
     QString text;
     text.reserve(bytes.size());
-    Converter &gbk = converter("UTF-16LE", "CP936");
-    Converter &gb18030 = converter("UTF-16LE", "GB18030");
+    thread_local Converter &gbk = converter("UTF-16LE", "CP936");
+    thread_local Converter &gb18030 = converter("UTF-16LE", "GB18030");
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
     const size_t size = static_cast<size_t>(bytes.size());
     size_t pos = 0;
     QByteArray out;
     while (pos < size) {
-        out.clear();
+        out.resize(0);
         pos += gbk.convert(reinterpret_cast<const char *>(data + pos), size - pos, out);
         appendUtf16(text, out);
         if (pos >= size)
             break;
-        out.clear();
+        out.resize(0);
         if (isGb18030FourByte(data + pos, size - pos)
             && gb18030.convert(reinterpret_cast<const char *>(data + pos), 4, out) == 4) {
             appendUtf16(text, out);
@@ -139,7 +139,7 @@ QByteArray encodeGbk(const QString &text)
 {
     QByteArray result;
     result.reserve(text.size() * 2);
-    Converter &gb18030 = converter("GB18030", "UTF-16LE");
+    thread_local Converter &gb18030 = converter("GB18030", "UTF-16LE");
     const QStringView view(text);
     qsizetype pos = 0;
     while (pos < view.size()) {
@@ -165,8 +165,8 @@ QByteArray encodeGbk(const QString &text)
 qsizetype encodeGbkPrefix(QStringView text, QByteArray &out)
 {
     const size_t size = static_cast<size_t>(text.size()) * 2;
-    const size_t done =
-        converter("CP936", "UTF-16LE").convert(reinterpret_cast<const char *>(text.utf16()), size, out);
+    thread_local Converter &gbk = converter("CP936", "UTF-16LE");
+    const size_t done = gbk.convert(reinterpret_cast<const char *>(text.utf16()), size, out);
     return qsizetype(done / 2);
 }
 
@@ -193,7 +193,7 @@ QString decodeCodePage(int codePage, QByteArrayView bytes)
     size_t pos = 0;
     QByteArray out;
     while (pos < size) {
-        out.clear();
+        out.resize(0);
         pos += decoder->convert(data + pos, size - pos, out);
         appendUtf16(text, out);
         if (pos >= size)
