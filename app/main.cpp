@@ -1,5 +1,8 @@
-#include "app/DayBoxTryWindow.h"
+#include "app/Program.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
 #include "platform/FontSetup.h"
+#include "platform/ProgramFolder.h"
 
 #include <QApplication>
 
@@ -7,8 +10,14 @@ int main(int argc, char **argv)
 {
     tavi::useProgramFonts();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tavi周记事本"));
-    tavi::DayBoxTryWindow window;
-    window.show();
+    const QString title = QString::fromUtf16(tavi::kApplicationTitle);
+    QApplication::setApplicationName(title);
+
+    tavi::SystemClock clock;
+    tavi::QtDialogs dialogs(title);
+    tavi::Program program(tavi::programFolder(), clock, dialogs, [] { QCoreApplication::quit(); });
+    if (!program.start())
+        return 1;
+    program.mainWindow()->show();
     return QApplication::exec();
 }

@@ -1,7 +1,7 @@
 # The Debian packages the build needs (sourced by run.sh and test.sh).
 TAVI_BUILD_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev
   fonts-arphic-uming fonts-dejavu-core
 )
 TAVI_TEST_PACKAGES=(

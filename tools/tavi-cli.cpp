@@ -1,22 +1,38 @@
 // tavi-cli: the notebook's companion tool. It works on the same libraries as
 // the program but needs no display.
+#include "notes/WeekDayName.h"
+#include "notes/WeekNotes.h"
+#include "notes/uDM.h"
+#include "platform/Database.h"
 #include "platform/FontSetup.h"
+#include "platform/ProgramFolder.h"
 #include "platform/RichEdit.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QFile>
 
 #include <cstdio>
-#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 #include <span>
+#include <string>
 
 namespace {
+
+using Args = std::span<char *>;
 
 struct Command {
     const char *name;
     const char *usage;
     const char *summary;
-    std::function<int(std::span<char *>)> run;
+    int (*run)(Args);
+};
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 void printErr(const QString &message)
@@ -29,35 +45,145 @@ void writeOut(const QByteArray &bytes)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
+// Splits "--name value" options from the positional arguments.
+struct ParsedArgs {
+    std::map<std::string, QString> options;
+    QStringList positional;
+
+    ParsedArgs(Args args, std::initializer_list<const char *> known)
+    {
+        for (size_t i = 0; i < args.size(); ++i) {
+            const std::string arg = args[i];
+            if (!arg.starts_with("--")) {
+                positional.append(QString::fromLocal8Bit(args[i]));
+                continue;
+            }
+            const std::string name = arg.substr(2);
+            if (std::find_if(known.begin(), known.end(), [&](const char *k) { return name == k; }) == known.end())
+                throw UsageError("unknown option " + arg);
+            if (i + 1 >= args.size())
+                throw UsageError("option " + arg + " needs a value");
+            options[name] = QString::fromLocal8Bit(args[++i]);
+        }
+    }
+    QString required(const char *name) const
+    {
+        const auto found = options.find(name);
+        if (found == options.end())
+            throw UsageError(std::string("missing --") + name);
+        return found->second;
+    }
+    std::optional<QString> optional(const char *name) const
+    {
+        const auto found = options.find(name);
+        return found == options.end() ? std::nullopt : std::optional<QString>(found->second);
+    }
+    QString onlyPositional() const
+    {
+        if (positional.size() != 1)
+            throw UsageError("expected one FILE");
+        return positional.first();
+    }
+};
+
 // Reads FILE into a day box; false (with a message) when the file cannot be read.
-bool loadIntoBox(const char *path, tavi::RichEdit &box)
+bool loadIntoBox(const QString &path, tavi::RichEdit &box)
 {
-    QFile file(QString::fromLocal8Bit(path));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        printErr(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
+        printErr(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
         return false;
     }
     box.loadContent(file.readAll());
     return true;
 }
 
-int rtfToText(std::span<char *> args)
+QString plainTextWithLf(const tavi::RichEdit &box)
 {
-    tavi::RichEdit box;
-    if (!loadIntoBox(args[0], box))
-        return 1;
     QString text = box.plainTextCrLf();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    writeOut(text.toUtf8() + '\n');
+    return text;
+}
+
+int rtfToText(Args args)
+{
+    tavi::RichEdit box;
+    if (!loadIntoBox(ParsedArgs(args, {}).onlyPositional(), box))
+        return 1;
+    writeOut(plainTextWithLf(box).toUtf8() + '\n');
     return 0;
 }
 
-int rtfRoundTrip(std::span<char *> args)
+int rtfRoundTrip(Args args)
 {
     tavi::RichEdit box;
-    if (!loadIntoBox(args[0], box))
+    if (!loadIntoBox(ParsedArgs(args, {}).onlyPositional(), box))
         return 1;
     writeOut(box.rtf());
+    return 0;
+}
+
+int createDatabase(Args args)
+{
+    const QString path = ParsedArgs(args, {}).onlyPositional();
+    try {
+        tavi::createNotesDatabase(path);
+    } catch (const tavi::DatabaseError &error) {
+        printErr(QString::fromUtf8(error.what()));
+        return 1;
+    }
+    return 0;
+}
+
+int slotOf(const QString &letter)
+{
+    if (letter.size() == 1 && letter[0].toUpper() >= u'A' && letter[0].toUpper() <= u'E')
+        return letter[0].toUpper().unicode() - u'A' + 1;
+    throw UsageError("--slot takes A, B, C, D or E");
+}
+
+int printWeek(Args args)
+{
+    const ParsedArgs parsed(args, {"folder", "slot", "month", "year"});
+    const QString folder = parsed.required("folder");
+    const int slot = slotOf(parsed.required("slot"));
+    bool ok = false;
+    const int month = parsed.required("month").toInt(&ok);
+    if (!ok || month < 1 || month > 12)
+        throw UsageError("--month takes 1 to 12");
+    const QString year = parsed.optional("year").value_or(QString::number(QDate::currentDate().year()));
+    if (year.toInt(&ok) <= 0 || !ok)
+        throw UsageError("--year takes a year such as 2026");
+
+    tavi::TDM dm;
+    const QString database = tavi::resolvePath(folder, QStringLiteral("Data\\UserData.db"));
+    if (!dm.DataModuleCreate(database)) {
+        printErr(QStringLiteral("cannot open the notes database %1").arg(database));
+        return 1;
+    }
+    std::array<std::unique_ptr<tavi::RichEdit>, tavi::kDayBoxCount> owned;
+    std::array<tavi::RichEdit *, tavi::kDayBoxCount> boxes{};
+    for (int day = 0; day < tavi::kDayBoxCount; ++day) {
+        owned[day] = std::make_unique<tavi::RichEdit>();
+        boxes[day] = owned[day].get();
+    }
+    tavi::ProgramState state;
+    tavi::WeekNotes notes(dm, state, boxes);
+    notes.LoadWeek(slot, year + QString::number(month));
+    if (!state.NotesReady) {
+        printErr(QStringLiteral("cannot read the week from %1").arg(database));
+        return 1;
+    }
+    QString out;
+    for (int day = 0; day < tavi::kDayBoxCount; ++day) {
+        out += tavi::GetWeekDayName(day + 1) + u'\n';
+        const QString text = plainTextWithLf(*boxes[day]);
+        if (!text.isEmpty())
+            out += text + u'\n';
+        if (day + 1 < tavi::kDayBoxCount)
+            out += u'\n';
+    }
+    writeOut(out.toUtf8());
     return 0;
 }
 
@@ -65,13 +191,17 @@ const Command commands[] = {
     {"rtf-to-text", "rtf-to-text FILE", "print the plain text a day box shows after reading FILE (UTF-8)",
      rtfToText},
     {"rtf-roundtrip", "rtf-roundtrip FILE", "read FILE into a day box and print the box's RTF", rtfRoundTrip},
+    {"week", "week --folder DIR --slot A..E --month N [--year YYYY]",
+     "print a week's six day boxes from DIR's notes database", printWeek},
+    {"create-database", "create-database FILE", "make a new, empty notes database (never overwrites)",
+     createDatabase},
 };
 
 int usage(FILE *out)
 {
     std::fprintf(out, "usage: tavi-cli COMMAND [ARGS]\n\ncommands:\n");
     for (const Command &command : commands)
-        std::fprintf(out, "  %-28s %s\n", command.usage, command.summary);
+        std::fprintf(out, "  %s\n      %s\n", command.usage, command.summary);
     return out == stdout ? 0 : 2;
 }
 
@@ -85,8 +215,13 @@ int main(int argc, char **argv)
     if (name == "--help" || name == "-h" || name == "help")
         return usage(stdout);
 
-    // Drawing and rich text need a QApplication; offscreen, so no display is needed.
+    // Rich text needs a QApplication; offscreen, so no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's note about a missing runtime folder means nothing to a command-line tool.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
+        if (!message.startsWith(QLatin1String("QStandardPaths: ")))
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    });
     tavi::useProgramFonts();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
@@ -94,12 +229,12 @@ int main(int argc, char **argv)
     for (const Command &command : commands) {
         if (name != command.name)
             continue;
-        std::span<char *> args(argv + 2, size_t(argc - 2));
-        if (args.size() != 1) {
-            std::fprintf(stderr, "usage: tavi-cli %s\n", command.usage);
+        try {
+            return command.run(Args(argv + 2, size_t(argc - 2)));
+        } catch (const UsageError &error) {
+            std::fprintf(stderr, "tavi-cli: %s\nusage: tavi-cli %s\n", error.what(), command.usage);
             return 2;
         }
-        return command.run(args);
     }
     printErr(QStringLiteral("unknown command '%1' (see tavi-cli --help)").arg(QString::fromStdString(name)));
     return 2;

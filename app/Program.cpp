@@ -1,0 +1,29 @@
+#include "app/Program.h"
+
+#include "platform/Dialogs.h"
+#include "platform/ProgramFolder.h"
+
+namespace tavi {
+
+const char16_t *const kApplicationTitle = u"Tavi周记事本";
+
+Program::Program(const QString &programFolder, const Clock &clock, Dialogs &dialogs,
+                 std::function<void()> endProgram)
+    : folder_(programFolder), clock_(clock), dialogs_(dialogs), endProgram_(std::move(endProgram))
+{
+}
+
+Program::~Program() = default;
+
+bool Program::start()
+{
+    if (!dm_.DataModuleCreate(resolvePath(folder_, QStringLiteral("Data\\UserData.db")))) {
+        dialogs_.showMessage(nullptr, QStringLiteral("配置文件加载失败，请重试！"));
+        return false;
+    }
+    mainFrm_ = std::make_unique<TMainFrm>(MainFrmServices{dm_, state_, clock_, dialogs_, endProgram_});
+    mainFrm_->FormCreate();
+    return true;
+}
+
+} // namespace tavi

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/uMain.h"
+#include "notes/uDM.h"
+#include "platform/ProgramState.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace tavi {
+
+class Clock;
+class Dialogs;
+
+// The application title: the taskbar text and the caption of its messages.
+extern const char16_t *const kApplicationTitle;
+
+// The program's start-up: the data module, then the main window and its
+// start-up sequence. Windows of later steps join in the same order.
+class Program {
+public:
+    Program(const QString &programFolder, const Clock &clock, Dialogs &dialogs, std::function<void()> endProgram);
+    ~Program();
+
+    // False when the program must end before the user can work (the notes
+    // database cannot be opened); the reason has been shown already.
+    bool start();
+    TMainFrm *mainWindow() const { return mainFrm_.get(); }
+    TDM &dataModule() { return dm_; }
+    ProgramState &state() { return state_; }
+
+private:
+    QString folder_;
+    const Clock &clock_;
+    Dialogs &dialogs_;
+    std::function<void()> endProgram_;
+    ProgramState state_;
+    TDM dm_;
+    std::unique_ptr<TMainFrm> mainFrm_;
+};
+
+} // namespace tavi

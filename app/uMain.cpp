@@ -1,0 +1,346 @@
+#include "app/uMain.h"
+
+#include "notes/uDM.h"
+#include "notes/WeekPageLayout.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/RichEdit.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace tavi {
+namespace {
+
+QFont songFont(int pixels, bool bold = false)
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QFrame *blackBar(QWidget *parent)
+{
+    auto *bar = new QFrame(parent);
+    bar->setAutoFillBackground(true);
+    QPalette pal = bar->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    bar->setPalette(pal);
+    return bar;
+}
+
+void setBackground(QWidget *widget, const QColor &colour)
+{
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, colour);
+    widget->setPalette(pal);
+}
+
+// Runs a handler when the left mouse button is released over a widget that has no click signal.
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QObject *parent, std::function<void()> onClick) : QObject(parent), onClick_(std::move(onClick)) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            onClick_();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onClick_;
+};
+
+const QColor kDayBoxGrey(0xF7, 0xF7, 0xF7); // the Saturday/Sunday box
+const QColor kTitleStrip(0xD8, 0xE3, 0xF3);
+constexpr QRect kLeftPanel(4, 80, 302, 441);
+constexpr QRect kRightPanel(315, 80, 579, 416);
+// The page container's inner margins around the week page.
+constexpr int kPageLeft = 4, kPageTop = 4, kPageRightMargin = 4, kPageBottomMargin = 6;
+
+} // namespace
+
+QString dateLabelText(const QDate &date)
+{
+    static const char16_t weekdays[] = u"一二三四五六日";
+    return QStringLiteral("今天是 %1年%2月%3日(%4)")
+        .arg(date.year())
+        .arg(date.month())
+        .arg(date.day())
+        .arg(QChar(weekdays[date.dayOfWeek() - 1]));
+}
+
+TMainFrm::TMainFrm(const MainFrmServices &services, QWidget *parent) : QWidget(parent), services_(services)
+{
+    setWindowTitle(QStringLiteral("Tavi桌面记事"));
+    setBackground(this, Qt::white);
+    buildHeader();
+    buildWeekPage();
+    weekNotes_ = std::make_unique<WeekNotes>(services_.dm, services_.state, redt_);
+    resize(kDesignSize);
+}
+
+TMainFrm::~TMainFrm() = default;
+
+void TMainFrm::buildHeader()
+{
+    lblDateTime = new QLabel(this);
+    lblDateTime->setFont(songFont(12));
+    lblDateTime->move(343, 19);
+
+    for (int slot = 1; slot <= 5; ++slot) {
+        auto *button = new QPushButton(QString(QChar(u'A' + slot - 1)), this);
+        button->setObjectName(QStringLiteral("btn") + button->text());
+        button->setFlat(true);
+        button->setFont(songFont(16, true));
+        button->setFocusPolicy(Qt::NoFocus); // clicking a slot must not take the focus from a box
+        button->setGeometry(469 + 26 * (slot - 1), 55, 23, 22);
+        connect(button, &QPushButton::clicked, this, [this, slot] { weekSlotSwitch(slot); });
+        weekButtons_[slot - 1] = button;
+    }
+
+    lblMonth = new QLabel(this);
+    lblMonth->setObjectName(QStringLiteral("lblMonth"));
+    lblMonth->setFont(songFont(29, true));
+    QPalette blue = lblMonth->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    lblMonth->setPalette(blue);
+    lblMonth->setCursor(Qt::PointingHandCursor);
+    lblMonth->move(635, 49);
+    lblMonth->installEventFilter(new ClickFilter(lblMonth, [this] { lblMonthClick(); }));
+    rightAnchored_.emplace_back(lblMonth, QRect(635, 49, 0, 0));
+
+    ppMonth = new QMenu(this);
+    for (int month = 1; month <= 12; ++month) {
+        QAction *item = ppMonth->addAction(QStringLiteral("%1月").arg(month));
+        item->setObjectName(QStringLiteral("N_Month%1").arg(month));
+        connect(item, &QAction::triggered, this, [this, month] { monthSwitch(month); });
+    }
+
+    // The hidden month field and its up-down control.
+    edtMonth = new QLineEdit(QStringLiteral("1"), this);
+    edtMonth->hide();
+    ud_Month = new QSpinBox(this);
+    ud_Month->setRange(1, 12);
+    ud_Month->setValue(1);
+    ud_Month->hide();
+    connect(ud_Month, &QSpinBox::valueChanged, edtMonth, [this](int month) {
+        edtMonth->setText(QString::number(month));
+    });
+    connect(edtMonth, &QLineEdit::textChanged, this, [this] { edtMonthChange(); });
+
+    pnlLeft = new QFrame(this);
+    pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
+    pnlLeft->setGeometry(kLeftPanel);
+}
+
+void TMainFrm::buildWeekPage()
+{
+    pngRight = new QFrame(this);
+    pngRight->setObjectName(QStringLiteral("pngRight"));
+    pngRight->setGeometry(kRightPanel);
+
+    // The memo box lies under the page container and is never seen.
+    rdtMain = new RichEdit(pngRight);
+    rdtMain->setObjectName(QStringLiteral("rdtMain"));
+    pgcMain = new QWidget(pngRight);
+    pgcMain->setObjectName(QStringLiteral("pgcMain"));
+    tsMain = new QWidget(pgcMain);
+    tsMain->setObjectName(QStringLiteral("tsMain"));
+    setBackground(tsMain, Qt::white);
+
+    imgtitle_year1 = new QLabel(tsMain);
+    imgtitle_year2 = new QLabel(tsMain);
+    for (QLabel *strip : {imgtitle_year1, imgtitle_year2})
+        setBackground(strip, kTitleStrip);
+
+    pnl_yearLine0 = blackBar(tsMain);
+    pnl_yearLine1 = blackBar(tsMain);
+    pnl_yearLine2 = blackBar(tsMain);
+    pnl_yearLineREdge = blackBar(tsMain);
+    pnl_buttonline = blackBar(tsMain);
+
+    static const char *const weekdays[] = {"周 一", "周 二", "周 三", "周 四", "周 五", "周 六/日"};
+    for (int day = 0; day < kDayBoxCount; ++day) {
+        auto *box = new RichEdit(tsMain);
+        box->setObjectName(QStringLiteral("redt%1").arg(day + 1));
+        box->setFont(songFont(15));
+        box->setBackgroundColor(day == 5 ? kDayBoxGrey : QColor(Qt::white));
+        box->setHideSelectionOnFocusLoss(day != 0 && day != 5);
+        connect(box, &RichEdit::changed, this, &TMainFrm::redt1Exit);
+        connect(box, &RichEdit::focusLost, this, &TMainFrm::redt1Exit);
+        redt_[day] = box;
+
+        auto *label = new QLabel(QString::fromUtf8(weekdays[day]), tsMain);
+        label->setFont(songFont(12));
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        label->adjustSize();
+        lblweek_[day] = label;
+    }
+    // Labels lie over the title strips.
+    for (QLabel *label : lblweek_)
+        label->raise();
+}
+
+void TMainFrm::FormCreate()
+{
+    // Qt paints every widget double-buffered already.
+    CurrentWeekSlot = 1;
+    services_.state.NotesReady = false;
+    FormShown = false;
+
+    const QDate today = services_.clock.today();
+    lblDateTime->setText(dateLabelText(today));
+    lblDateTime->adjustSize();
+
+    SelectedYear = QString::number(today.year());
+    SelectedMonth = QString::number(today.month());
+    SelectedYearMonth = SelectedYear + SelectedMonth;
+    ud_Month->setValue(today.month()); // FormShown is false: the field's change does nothing
+    edtMonth->setText(SelectedMonth);
+    lblMonth->setText(SelectedMonth);
+    lblMonth->adjustSize();
+
+    colourWeekButtons(CurrentWeekSlot);
+    weekNotes_->LoadWeek(CurrentWeekSlot, SelectedYearMonth);
+}
+
+void TMainFrm::FormShow()
+{
+    FormShown = true;
+}
+
+void TMainFrm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!FormShown)
+        FormShow();
+}
+
+void TMainFrm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int dx = width() - kDesignSize.width();
+    const int dy = height() - kDesignSize.height();
+    for (const auto &[widget, design] : rightAnchored_)
+        widget->move(design.left() + dx, design.top());
+    pngRight->setGeometry(kRightPanel.adjusted(0, 0, dx, dy));
+    FormResize();
+}
+
+void TMainFrm::FormResize()
+{
+    ArrangeWeekPage();
+}
+
+void TMainFrm::ArrangeWeekPage()
+{
+    rdtMain->setGeometry(pngRight->rect());
+    pgcMain->setGeometry(pngRight->rect());
+    const int width = pgcMain->width() - kPageLeft - kPageRightMargin;
+    const int height = pgcMain->height() - kPageTop - kPageBottomMargin;
+    tsMain->setGeometry(kPageLeft, kPageTop, width, height);
+
+    const WeekPageGeometry g = tavi::ArrangeWeekPage(width, height, kPageLeft, kPageTop);
+    pnl_yearLine0->setGeometry(0, 0, 1, height);
+    pnl_yearLine1->setGeometry(g.yearLine1Left, 0, 1, height);
+    pnl_yearLine2->setGeometry(g.yearLine2Left, 0, 1, height);
+    pnl_yearLineREdge->setGeometry(width - 1, 0, 1, height);
+    pnl_buttonline->setGeometry(0, height - kButtonLineHeight, width, kButtonLineHeight);
+    imgtitle_year1->setGeometry(0, 0, width, kTitleStripHeight);
+    imgtitle_year2->setGeometry(0, g.title2Top, width, kTitleStripHeight);
+    for (int day = 0; day < kDayBoxCount; ++day) {
+        redt_[day]->setGeometry(g.boxes[day]);
+        lblweek_[day]->move(g.labels[day]);
+    }
+    redt_[5]->setBackgroundColor(kDayBoxGrey);
+}
+
+void TMainFrm::colourWeekButtons(int slot)
+{
+    if (slot < 1 || slot > 5)
+        return;
+    for (int i = 1; i <= 5; ++i) {
+        QPalette pal = weekButtons_[i - 1]->palette();
+        pal.setColor(QPalette::ButtonText, i == slot ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        weekButtons_[i - 1]->setPalette(pal);
+    }
+}
+
+void TMainFrm::weekSlotSwitch(int slot)
+{
+    weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth);
+    colourWeekButtons(slot);
+    CurrentWeekSlot = 0; // the coming load's box changes are not saved
+    weekNotes_->LoadWeek(slot, SelectedYearMonth);
+    CurrentWeekSlot = slot;
+}
+
+void TMainFrm::setSelectedMonth(const QString &month)
+{
+    SelectedMonth = month;
+    SelectedYearMonth = SelectedYear + SelectedMonth;
+}
+
+void TMainFrm::monthSwitch(int month)
+{
+    lblMonth->setText(QString::number(month));
+    lblMonth->adjustSize();
+    setSelectedMonth(QString::number(month));
+    weekNotes_->LoadWeek(CurrentWeekSlot, SelectedYearMonth);
+}
+
+void TMainFrm::lblMonthClick()
+{
+    const QPoint below = lblMonth->mapToGlobal(QPoint(0, lblMonth->height()));
+    if (lblMonth->contextMenuPolicy() != Qt::CustomContextMenu) {
+        // From now on a right click on the label opens the month menu too.
+        lblMonth->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(lblMonth, &QWidget::customContextMenuRequested, this,
+                [this](const QPoint &at) { ppMonth->popup(lblMonth->mapToGlobal(at)); });
+    }
+    ppMonth->popup(below);
+}
+
+void TMainFrm::edtMonthChange()
+{
+    if (!FormShown)
+        return;
+    lblMonth->setText(edtMonth->text());
+    lblMonth->adjustSize();
+    setSelectedMonth(lblMonth->text());
+    weekNotes_->LoadWeek(CurrentWeekSlot, SelectedYearMonth);
+}
+
+void TMainFrm::redt1Exit()
+{
+    weekNotes_->autoSave(FormShown, CurrentWeekSlot, SelectedYearMonth);
+}
+
+void TMainFrm::img_close_highlightClick()
+{
+    weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth);
+    ending_ = true;
+    services_.endProgram();
+}
+
+void TMainFrm::closeEvent(QCloseEvent *event)
+{
+    // Until the window draws its own close button, the frame's close button takes the close path.
+    if (!ending_)
+        img_close_highlightClick();
+    event->accept();
+}
+
+} // namespace tavi

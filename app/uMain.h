@@ -1,0 +1,121 @@
+#pragma once
+
+#include "notes/WeekNotes.h"
+#include "platform/ProgramState.h"
+
+#include <QDate>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+
+namespace tavi {
+
+class Clock;
+class Dialogs;
+class RichEdit;
+class TDM;
+
+// "今天是 2010年6月6日(日)": no leading zeros, ASCII brackets.
+QString dateLabelText(const QDate &date);
+
+// What the main window works with, handed in by the program entry (tests
+// hand in fakes).
+struct MainFrmServices {
+    TDM &dm;
+    ProgramState &state;
+    const Clock &clock;
+    Dialogs &dialogs;
+    std::function<void()> endProgram; // asks the program to end
+};
+
+// The main window: header, left panel and the week page of six day boxes.
+class TMainFrm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr QSize kDesignSize{898, 501};
+
+    explicit TMainFrm(const MainFrmServices &services, QWidget *parent = nullptr);
+    ~TMainFrm() override;
+
+    // The start-up sequence, run once by the program entry before the window is shown.
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    // The close button: save the week, then end the program.
+    void img_close_highlightClick();
+
+    // Week slots and months.
+    void weekSlotSwitch(int slot);
+    void monthSwitch(int month);
+    void colourWeekButtons(int slot);
+    void lblMonthClick();
+    void edtMonthChange();
+    // The automatic save of every day box's change and focus loss.
+    void redt1Exit();
+
+    // State the other windows and the tests read.
+    int CurrentWeekSlot = 1;
+    QString SelectedYear;
+    QString SelectedMonth;
+    QString SelectedYearMonth;
+    bool FormShown = false;
+
+    const std::array<RichEdit *, kDayBoxCount> &dayBoxes() const { return redt_; }
+    QPushButton *weekButton(int slot) const { return weekButtons_[slot - 1]; }
+    QLabel *monthLabel() const { return lblMonth; }
+    QMenu *monthMenu() const { return ppMonth; }
+    QLabel *dateLabel() const { return lblDateTime; }
+    QWidget *weekPage() const { return tsMain; }
+    QLineEdit *hiddenMonthField() const { return edtMonth; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildHeader();
+    void buildWeekPage();
+    void ArrangeWeekPage();
+    void setSelectedMonth(const QString &month);
+
+    MainFrmServices services_;
+    std::unique_ptr<WeekNotes> weekNotes_;
+    bool ending_ = false;
+    // Controls that keep their distance from the right edge, with their design places.
+    std::vector<std::pair<QWidget *, QRect>> rightAnchored_;
+
+    QLabel *lblDateTime = nullptr;
+    std::array<QPushButton *, 5> weekButtons_{};
+    QLabel *lblMonth = nullptr;
+    QMenu *ppMonth = nullptr;
+    QLineEdit *edtMonth = nullptr;
+    QSpinBox *ud_Month = nullptr;
+    QFrame *pnlLeft = nullptr;
+    QFrame *pngRight = nullptr;
+    RichEdit *rdtMain = nullptr;
+    QWidget *pgcMain = nullptr;
+    QWidget *tsMain = nullptr;
+    QLabel *imgtitle_year1 = nullptr;
+    QLabel *imgtitle_year2 = nullptr;
+    std::array<QLabel *, 6> lblweek_{};
+    QFrame *pnl_yearLine0 = nullptr;
+    QFrame *pnl_yearLine1 = nullptr;
+    QFrame *pnl_yearLine2 = nullptr;
+    QFrame *pnl_yearLineREdge = nullptr;
+    QFrame *pnl_buttonline = nullptr;
+    std::array<RichEdit *, kDayBoxCount> redt_{};
+};
+
+} // namespace tavi

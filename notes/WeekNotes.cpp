@@ -1,0 +1,56 @@
+#include "notes/WeekNotes.h"
+
+#include "platform/RichEdit.h"
+
+namespace tavi {
+
+WeekNotes::WeekNotes(TDM &dm, ProgramState &state, const std::array<RichEdit *, kDayBoxCount> &boxes)
+    : dm_(dm), state_(state), boxes_(boxes)
+{
+}
+
+void WeekNotes::LoadWeek(int slot, const QString &yearMonth)
+{
+    state_.NotesReady = false;
+    shownWeek_.reset();
+    try {
+        const std::optional<WeekMemos> memos = dm_.readWeek(slot, yearMonth);
+        for (int day = 0; day < kDayBoxCount; ++day) {
+            if (memos)
+                boxes_[day]->loadContent((*memos)[day]);
+            else
+                boxes_[day]->setContentText(QString());
+        }
+    } catch (const std::exception &) {
+        return; // silent; NotesReady stays false
+    }
+    shownWeek_.emplace(slot, yearMonth);
+    state_.NotesReady = true;
+}
+
+void WeekNotes::SaveWeek(int slot, const QString &yearMonth)
+{
+    state_.NotesReady = false;
+    WeekMemos memos;
+    for (int day = 0; day < kDayBoxCount; ++day) {
+        boxes_[day]->clearProtection();
+        memos[day] = boxes_[day]->rtf();
+    }
+    if (shownWeek_ && shownWeek_->first == slot && shownWeek_->second == yearMonth) {
+        try {
+            dm_.writeWeek(slot, yearMonth, memos);
+        } catch (const std::exception &) {
+            // silent: the edits stay in the boxes and the next save tries again
+        }
+    }
+    state_.NotesReady = true;
+}
+
+void WeekNotes::autoSave(bool formShown, int currentWeekSlot, const QString &yearMonth)
+{
+    if (!formShown || currentWeekSlot == 0 || !state_.NotesReady)
+        return;
+    SaveWeek(currentWeekSlot, yearMonth);
+}
+
+} // namespace tavi

@@ -1,0 +1,10 @@
+#include "platform/Clock.h"
+
+namespace tavi {
+
+QDateTime SystemClock::now() const
+{
+    return QDateTime::currentDateTime();
+}
+
+} // namespace tavi

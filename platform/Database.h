@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <stdexcept>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tavi {
+
+class DatabaseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A connection to an SQLite file, in WAL mode with synchronous=FULL so that
+// every committed write survives a crash of the program or the machine.
+class Database {
+public:
+    enum class Open { Existing, CreateNew };
+    // Open::Existing never creates a file: a missing file, or one that is not
+    // a database, throws DatabaseError. Open::CreateNew makes a new, empty file
+    // and throws when path already exists.
+    explicit Database(const QString &path, Open mode = Open::Existing);
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Runs statements that return no rows.
+    void exec(const char *sql);
+    std::int64_t lastInsertRowId() const;
+    sqlite3 *handle() const { return db_; }
+
+private:
+    sqlite3 *db_ = nullptr;
+};
+
+// One prepared statement; rows are stepped through with next().
+class Statement {
+public:
+    Statement(Database &db, const QString &sql);
+    ~Statement();
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    void bind(int index, const QByteArray &blob);   // 1-based, as SQLite counts
+    void bind(int index, std::int64_t value);
+    // Steps to the next row: true when there is one, false at the end.
+    bool next();
+    // Runs a statement that returns no rows.
+    void run();
+
+    int columnCount() const;
+    // Index of the named column (case-insensitive), or -1.
+    int columnIndex(const char *name) const;
+    bool isNull(int column) const;
+    QByteArray bytes(int column) const; // a BLOB or TEXT value as stored
+    std::int64_t integer(int column) const;
+
+private:
+    [[noreturn]] void fail(const char *what) const;
+
+    Database &db_;
+    sqlite3_stmt *stmt_ = nullptr;
+};
+
+} // namespace tavi

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace tavi {
+
+// The program-wide state that several parts of the program share, gathered in
+// one place and handed to whoever needs it (no hidden globals).
+struct ProgramState {
+    // False while a week is being loaded or saved, and from start-up until
+    // the first load succeeds: the guard that keeps a load or save from
+    // triggering the automatic save.
+    bool NotesReady = false;
+};
+
+} // namespace tavi

@@ -1,0 +1,201 @@
+#include "app/Program.h"
+#include "platform/RichEdit.h"
+#include "tests/support/NotesFixture.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tavi;
+
+namespace {
+
+const QDateTime kSunday6June2010(QDate(2010, 6, 6), QTime(9, 30));
+
+// The whole program started on a temporary program folder with a fixed clock.
+class MainFrmTest : public ::testing::Test {
+protected:
+    void start(const QDateTime &now = kSunday6June2010)
+    {
+        clock = std::make_unique<test::FakeClock>(now);
+        program = std::make_unique<Program>(folder.folder(), *clock, dialogs, [this] { ++endRequests; });
+        ASSERT_TRUE(program->start());
+        window = program->mainWindow();
+    }
+    void show()
+    {
+        window->show();
+        ASSERT_TRUE(window->FormShown);
+    }
+    RichEdit *box(int day) const { return window->dayBoxes()[day - 1]; }
+    QColor buttonColour(int slot) const
+    {
+        return window->weekButton(slot)->palette().color(QPalette::ButtonText);
+    }
+
+    test::ProgramFolderFixture folder;
+    test::NotesInspector inspector{folder.databasePath()};
+    test::FakeDialogs dialogs;
+    std::unique_ptr<test::FakeClock> clock;
+    std::unique_ptr<Program> program;
+    TMainFrm *window = nullptr;
+    int endRequests = 0;
+};
+
+} // namespace
+
+TEST(DateLabel, NoLeadingZerosAndTheWeekdayInBrackets)
+{
+    EXPECT_EQ(dateLabelText(QDate(2010, 6, 6)), QStringLiteral("今天是 2010年6月6日(日)"));
+    EXPECT_EQ(dateLabelText(QDate(2010, 6, 1)), QStringLiteral("今天是 2010年6月1日(二)"));
+    EXPECT_EQ(dateLabelText(QDate(2026, 12, 10)), QStringLiteral("今天是 2026年12月10日(四)"));
+}
+
+TEST_F(MainFrmTest, StartUpShowsTodaysMonthAndSlotAWithoutWriting)
+{
+    inspector.insertWeek(QStringLiteral("tb_A"), QStringLiteral("20106"), WeekMemos{"{\\rtf1 plan\\par}"});
+    start();
+    EXPECT_EQ(window->dateLabel()->text(), QStringLiteral("今天是 2010年6月6日(日)"));
+    EXPECT_EQ(window->SelectedYearMonth, QStringLiteral("20106"));
+    EXPECT_EQ(window->monthLabel()->text(), QStringLiteral("6"));
+    EXPECT_EQ(window->CurrentWeekSlot, 1);
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("plan"));
+    EXPECT_EQ(buttonColour(1), QColor(255, 0, 0));
+    for (int slot = 2; slot <= 5; ++slot)
+        EXPECT_EQ(buttonColour(slot), QColor(0, 0, 0));
+    EXPECT_TRUE(program->state().NotesReady);
+    EXPECT_FALSE(window->FormShown);
+
+    test::StatementLog log(program->dataModule().database());
+    show();
+    EXPECT_TRUE(log.writes().isEmpty());
+    EXPECT_EQ(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0), QByteArray("{\\rtf1 plan\\par}"));
+}
+
+TEST_F(MainFrmTest, OneTypedCharacterRewritesAllSixColumns)
+{
+    start();
+    show();
+    test::StatementLog log(program->dataModule().database());
+    QTest::keyClicks(box(5), QStringLiteral("x"));
+    // The first edit of a new key: select, insert, select again, update.
+    ASSERT_EQ(log.writes().size(), 2);
+    EXPECT_EQ(log.statements().first(), saveSelectSql(1, QStringLiteral("20106")));
+    for (int day = 1; day <= 6; ++day)
+        EXPECT_EQ(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), day - 1), box(day)->rtf()) << day;
+
+    log.clear();
+    QTest::keyClicks(box(5), QStringLiteral("y"));
+    ASSERT_EQ(log.writes().size(), 1);
+    EXPECT_TRUE(log.writes()[0].contains(QStringLiteral("SaturdayCon")));
+    RichEdit stored;
+    stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 4));
+    EXPECT_EQ(stored.toPlainText(), QStringLiteral("xy"));
+}
+
+TEST_F(MainFrmTest, SlotSwitchStoresTheShownSlotAndLoadsTheChosenOne)
+{
+    inspector.insertWeek(QStringLiteral("tb_C"), QStringLiteral("20106"), WeekMemos{"{\\rtf1 week C\\par}"});
+    start();
+    show();
+    box(2)->setContentText(QStringLiteral("week A")); // also saved on its own
+    inspector.exec(QStringLiteral("update tb_A set TuesdayCon = 'stale'"));
+    window->weekButton(3)->click();
+    RichEdit stored;
+    stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 1));
+    EXPECT_EQ(stored.toPlainText(), QStringLiteral("week A"));
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("week C"));
+    EXPECT_EQ(box(2)->toPlainText(), QString());
+    EXPECT_EQ(window->CurrentWeekSlot, 3);
+    EXPECT_EQ(buttonColour(3), QColor(255, 0, 0));
+    EXPECT_EQ(buttonColour(1), QColor(0, 0, 0));
+    // Loading C saved nothing under C.
+    EXPECT_EQ(inspector.memo(QStringLiteral("tb_C"), QStringLiteral("20106"), 0), QByteArray("{\\rtf1 week C\\par}"));
+}
+
+TEST_F(MainFrmTest, MonthSwitchLoadsWithoutSaving)
+{
+    inspector.insertWeek(QStringLiteral("tb_B"), QStringLiteral("20103"), WeekMemos{"{\\rtf1 March\\par}"});
+    start();
+    show();
+    window->weekButton(2)->click();
+    test::StatementLog log(program->dataModule().database());
+    QMenu *menu = window->monthMenu();
+    ASSERT_EQ(menu->actions().size(), 12);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("1月"));
+    EXPECT_EQ(menu->actions()[11]->text(), QStringLiteral("12月"));
+    menu->actions()[2]->trigger();
+    EXPECT_EQ(log.statements(), QStringList{loadSelectSql(2, QStringLiteral("20103"))});
+    EXPECT_EQ(window->monthLabel()->text(), QStringLiteral("3"));
+    EXPECT_EQ(window->SelectedYearMonth, QStringLiteral("20103"));
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("March"));
+    EXPECT_EQ(window->CurrentWeekSlot, 2);
+}
+
+TEST_F(MainFrmTest, HiddenMonthFieldOnlyActsOnceTheWindowIsShown)
+{
+    start();
+    window->hiddenMonthField()->setText(QStringLiteral("4"));
+    EXPECT_EQ(window->SelectedMonth, QStringLiteral("6"));
+    show();
+    window->hiddenMonthField()->setText(QStringLiteral("5"));
+    EXPECT_EQ(window->SelectedYearMonth, QStringLiteral("20105"));
+    EXPECT_EQ(window->monthLabel()->text(), QStringLiteral("5"));
+}
+
+TEST_F(MainFrmTest, ClosePathSavesTheWeekAndEndsTheProgram)
+{
+    start();
+    show();
+    program->state().NotesReady = false; // the close button saves whatever the guards say
+    box(1)->setContentText(QStringLiteral("last words"));
+    EXPECT_TRUE(inspector.rows(QStringLiteral("tb_A")).empty());
+    window->close();
+    EXPECT_EQ(endRequests, 1);
+    RichEdit stored;
+    stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0));
+    EXPECT_EQ(stored.toPlainText(), QStringLiteral("last words"));
+}
+
+TEST_F(MainFrmTest, WeekPageAtTheDesignSize)
+{
+    start();
+    show();
+    EXPECT_EQ(window->size(), TMainFrm::kDesignSize);
+    EXPECT_EQ(window->weekPage()->size(), QSize(571, 406));
+    EXPECT_EQ(box(1)->geometry(), QRect(1, 26, 188, 174));
+    EXPECT_EQ(box(6)->geometry(), QRect(385, 226, 184, 177));
+    window->resize(1000, 600); // the page follows the window
+    EXPECT_EQ(window->weekPage()->size(), QSize(673, 505));
+    EXPECT_EQ(box(2)->geometry().left(), (673 - 4) / 3 + 4 + 2);
+    EXPECT_EQ(window->monthLabel()->x(), 635 + 102);
+}
+
+TEST(ProgramStart, ADatabaseThatCannotBeOpenedEndsTheProgramWithAMessage)
+{
+    for (const bool garbage : {false, true}) {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("Data"));
+        const QString database = dir.path() + QStringLiteral("/Data/UserData.db");
+        if (garbage) {
+            QFile file(database);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("not a database at all, just some text that is long enough to be read");
+        }
+        test::FakeClock clock(kSunday6June2010);
+        test::FakeDialogs dialogs;
+        Program program(dir.path(), clock, dialogs, [] {});
+        EXPECT_FALSE(program.start());
+        EXPECT_EQ(program.mainWindow(), nullptr);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("message"));
+        EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("配置文件加载失败，请重试！"));
+        EXPECT_EQ(QFile::exists(database), garbage); // never created
+    }
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "notes/uDM.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <vector>
+
+namespace tavi::test {
+
+// A program folder in a temporary directory: Data/ with a fresh notes
+// database and source/DeskTopBG/.
+class ProgramFolderFixture {
+public:
+    ProgramFolderFixture();
+    QString folder() const { return dir_.path() + u'/'; }
+    QString databasePath() const { return folder() + QStringLiteral("Data/UserData.db"); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Every statement a connection runs, in order, as SQLite saw its text.
+class StatementLog {
+public:
+    explicit StatementLog(Database &db);
+    ~StatementLog();
+    QStringList statements() const { return statements_; }
+    // Statements that change data (insert, update, delete).
+    QStringList writes() const;
+    void clear() { statements_.clear(); }
+
+private:
+    static int onTrace(unsigned, void *context, void *statement, void *);
+    Database &db_;
+    QStringList statements_;
+};
+
+// A second connection to inspect or prepare a notes database behind the program's back.
+class NotesInspector {
+public:
+    explicit NotesInspector(const QString &path) : db_(path) {}
+    void exec(const QString &sql);
+    // Rows of "select YearMonthStr, <memo columns> from table" in rowid order.
+    std::vector<QStringList> rows(const QString &table);
+    // The stored bytes of one memo column of the first row with that key.
+    QByteArray memo(const QString &table, const QString &yearMonth, int day);
+    void insertWeek(const QString &table, const QString &yearMonth, const WeekMemos &memos);
+    Database &database() { return db_; }
+
+private:
+    Database db_;
+};
+
+class FakeClock : public Clock {
+public:
+    explicit FakeClock(QDateTime at) : at_(std::move(at)) {}
+    QDateTime now() const override { return at_; }
+    QDateTime at_;
+};
+
+// Records what would have been shown; every dialog is answered with OK.
+class FakeDialogs : public Dialogs {
+public:
+    struct Shown {
+        QString kind; // "message", "box" or "error"
+        QString caption;
+        QString text;
+    };
+    void showMessage(QWidget *, const QString &text) override { shown.push_back({"message", {}, text}); }
+    void showMessageBox(QWidget *, const QString &caption, const QString &text) override
+    {
+        shown.push_back({"box", caption, text});
+    }
+    void showError(QWidget *, const QString &text) override { shown.push_back({"error", {}, text}); }
+    std::vector<Shown> shown;
+};
+
+} // namespace tavi::test
