@@ -4,7 +4,7 @@
 #include "platform/RichEdit.h"
 #include "platform/RtfReader.h"
 #include "platform/RtfWriter.h"
-#include "platform/TextCodec.h"
+#include "bench/WeekSample.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,30 +12,6 @@
 #include <memory>
 
 namespace {
-
-tavi::RtfDocument dayNotes(int day)
-{
-    static const QString sentences[] = {
-        QStringLiteral("上午九点开会，讨论本周的工作安排。"),
-        QStringLiteral("下午完成报告初稿并发给王经理审阅。"),
-        QStringLiteral("记得给客户回电话，确认合同细节。"),
-        QStringLiteral("晚上七点健身，八点半读书一小时。"),
-        QStringLiteral("周末带孩子去公园，顺便买菜。"),
-    };
-    const QColor colours[] = {QColor(255, 0, 0), QColor(0, 0, 255), QColor(0, 128, 0)};
-    tavi::RtfDocument doc;
-    int bytes = 0;
-    for (int i = 0; bytes < 2048; ++i) {
-        tavi::RtfCharFormat format;
-        if ((i + day) % 3 == 0)
-            format.color = colours[i % 3];
-        format.bold = (i + day) % 7 == 0;
-        const QString text = sentences[(i + day) % 5] + (i % 4 == 3 ? QStringLiteral("\n") : QString());
-        doc.append(text, format);
-        bytes += int(tavi::encodeGbk(text).size());
-    }
-    return doc;
-}
 
 struct Week {
     std::array<std::unique_ptr<tavi::RichEdit>, 6> boxes;
@@ -45,7 +21,7 @@ struct Week {
         for (int day = 0; day < 6; ++day) {
             boxes[day] = std::make_unique<tavi::RichEdit>();
             boxes[day]->setFont(QFont(QStringLiteral("宋体"), 9));
-            boxes[day]->setRichText(dayNotes(day));
+            boxes[day]->setRichText(tavi::bench::dayNotes(day));
             rtf[day] = boxes[day]->rtf();
         }
     }
@@ -90,7 +66,7 @@ void BM_SerializeWeekRtfOnly(benchmark::State &state)
 {
     std::array<tavi::RtfDocument, 6> docs;
     for (int day = 0; day < 6; ++day)
-        docs[day] = dayNotes(day);
+        docs[day] = tavi::bench::dayNotes(day);
     for (auto _ : state) {
         for (const tavi::RtfDocument &doc : docs)
             benchmark::DoNotOptimize(tavi::writeRtf(doc));

@@ -114,6 +114,11 @@ void Statement::run()
     }
 }
 
+void Statement::reset()
+{
+    sqlite3_reset(stmt_);
+}
+
 int Statement::columnCount() const
 {
     return sqlite3_column_count(stmt_);

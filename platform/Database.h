@@ -52,6 +52,8 @@ public:
     bool next();
     // Runs a statement that returns no rows.
     void run();
+    // Makes the statement ready to run again (bindings are kept).
+    void reset();
 
     int columnCount() const;
     // Index of the named column (case-insensitive), or -1.

@@ -60,6 +60,8 @@ RichEdit::RichEdit(QWidget *parent) : QTextEdit(parent)
     setAcceptRichText(false); // pasted HTML must not bring foreign layout into a note
     setFrameShape(QFrame::NoFrame);
     connect(this, &QTextEdit::textChanged, this, &RichEdit::changed);
+    // Any change of text or format, including those made with signals blocked.
+    connect(document(), &QTextDocument::contentsChanged, this, [this] { rtfStale_ = true; });
 }
 
 RtfDocument RichEdit::richText() const
@@ -104,7 +106,18 @@ void RichEdit::setRichText(const RtfDocument &doc)
 
 QByteArray RichEdit::rtf() const
 {
-    return writeRtf(richText());
+    if (rtfStale_) {
+        cachedRtf_ = writeRtf(richText());
+        rtfStale_ = false;
+    }
+    return cachedRtf_;
+}
+
+void RichEdit::changeEvent(QEvent *event)
+{
+    QTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        rtfStale_ = true; // unformatted text is written in the box's font
 }
 
 void RichEdit::loadContent(QByteArrayView bytes)

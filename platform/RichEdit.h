@@ -57,12 +57,16 @@ signals:
     void focusLost();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void updateSelectionPalette();
 
+    // Every save writes all six boxes; only the one being edited has changed.
+    mutable QByteArray cachedRtf_;
+    mutable bool rtfStale_ = true;
     QMenu *contextMenu_ = nullptr;
     bool hideSelection_ = false;
 };

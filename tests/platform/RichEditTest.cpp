@@ -218,3 +218,29 @@ TEST(RichEdit, FormatsSurviveWritingAndReadingRtf)
     EXPECT_EQ(back.runs[0].format.halfPoints, 18);
     EXPECT_EQ(second.rtf(), first.rtf());
 }
+
+TEST(RichEdit, RtfFollowsEveryChangeOfTextFormatAndFont)
+{
+    Window window;
+    RichEdit *box = window.first;
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("ab"));
+    const QByteArray typed = box->rtf();
+    EXPECT_EQ(box->rtf(), typed);
+
+    box->selectAll();
+    box->setSelectionColor(Qt::red);
+    const QByteArray coloured = box->rtf();
+    EXPECT_NE(coloured, typed);
+    EXPECT_TRUE(coloured.contains("\\red255\\green0\\blue0"));
+
+    box->setFont(QFont(QStringLiteral("Arial"), 20));
+    EXPECT_NE(box->rtf(), coloured);
+    box->undo(); // the colour goes again
+    EXPECT_FALSE(box->rtf().contains("\\colortbl"));
+
+    box->setContentText(QStringLiteral("new"));
+    RichEdit check;
+    check.loadContent(box->rtf());
+    EXPECT_EQ(check.toPlainText(), QStringLiteral("new"));
+}

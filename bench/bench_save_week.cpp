@@ -1,0 +1,87 @@
+// One automatic save of a realistic week (six boxes of about 2 KB coloured
+// Chinese text each) against the floor: the bare SQLite UPDATE of the same six
+// blobs on a connection with the same durability settings (WAL, synchronous=FULL).
+#include "bench/WeekSample.h"
+#include "notes/WeekNotes.h"
+#include "notes/uDM.h"
+#include "platform/Database.h"
+#include "platform/RichEdit.h"
+
+#include <QTemporaryDir>
+#include <QTextCursor>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <memory>
+
+namespace {
+
+const QString kMonth = QStringLiteral("202612");
+
+struct WeekOnDisk {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("UserData.db"));
+    tavi::TDM dm;
+    tavi::ProgramState state;
+    std::array<std::unique_ptr<tavi::RichEdit>, tavi::kDayBoxCount> owned;
+    std::array<tavi::RichEdit *, tavi::kDayBoxCount> boxes{};
+    std::unique_ptr<tavi::WeekNotes> notes;
+
+    WeekOnDisk()
+    {
+        tavi::createNotesDatabase(path);
+        dm.DataModuleCreate(path);
+        for (int day = 0; day < tavi::kDayBoxCount; ++day) {
+            owned[day] = std::make_unique<tavi::RichEdit>();
+            owned[day]->setFont(QFont(QStringLiteral("宋体"), 11));
+            boxes[day] = owned[day].get();
+        }
+        notes = std::make_unique<tavi::WeekNotes>(dm, state, boxes);
+        notes->LoadWeek(1, kMonth); // an empty month: the first save inserts its row
+        for (int day = 0; day < tavi::kDayBoxCount; ++day)
+            boxes[day]->setRichText(tavi::bench::dayNotes(day));
+        notes->SaveWeek(1, kMonth);
+    }
+};
+
+// What one keystroke costs: a character typed into one of the boxes, then
+// the save that follows it.
+void BM_TypeAndSaveWeek(benchmark::State &state)
+{
+    WeekOnDisk week;
+    int keystrokes = 0;
+    for (auto _ : state) {
+        tavi::RichEdit *box = week.boxes[keystrokes++ % tavi::kDayBoxCount];
+        QTextCursor cursor = box->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("记"));
+        week.notes->SaveWeek(1, kMonth);
+    }
+}
+BENCHMARK(BM_TypeAndSaveWeek)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_BareUpdateOfSixBlobs(benchmark::State &state)
+{
+    WeekOnDisk week;
+    // Two versions of the week, one character apart in one box, written in
+    // turn: SQLite skips writing a row that does not change.
+    std::array<tavi::WeekMemos, 2> versions;
+    for (int day = 0; day < tavi::kDayBoxCount; ++day)
+        versions[0][day] = versions[1][day] = week.boxes[day]->rtf();
+    versions[1][0].insert(versions[1][0].lastIndexOf("\\par"), "\\'bc\\'c7");
+    tavi::Database db(week.path); // the same settings as the program's connection
+    tavi::Statement update(db, QStringLiteral("update tb_A set MondayCon = ?1, TuesdayCon = ?2, WednesdayCon = ?3, "
+                                              "ThursdayCon = ?4, FridayCon = ?5, SaturdayCon = ?6 where rowid = 1"));
+    int round = 0;
+    for (auto _ : state) {
+        const tavi::WeekMemos &memos = versions[round++ % 2];
+        for (int day = 0; day < tavi::kDayBoxCount; ++day)
+            update.bind(day + 1, memos[day]);
+        update.run();
+        update.reset();
+    }
+}
+BENCHMARK(BM_BareUpdateOfSixBlobs)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+} // namespace
