@@ -59,8 +59,12 @@ RichEdit::RichEdit(QWidget *parent) : QTextEdit(parent)
 {
     setAcceptRichText(false); // pasted HTML must not bring foreign layout into a note
     setFrameShape(QFrame::NoFrame);
-    connect(this, &QTextEdit::textChanged, this, &RichEdit::changed);
-    // Any change of text or format, including those made with signals blocked.
+    // The RTF is stale before anyone hears of the change: a save may run inside changed().
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        rtfStale_ = true;
+        emit changed();
+    });
+    // Also changes made while this box's signals are blocked (loading).
     connect(document(), &QTextDocument::contentsChanged, this, [this] { rtfStale_ = true; });
 }
 
