@@ -3,6 +3,7 @@
 #include "tests/support/NotesFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -97,6 +98,31 @@ TEST_F(MainFrmTest, OneTypedCharacterRewritesAllSixColumns)
     RichEdit stored;
     stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 4));
     EXPECT_EQ(stored.toPlainText(), QStringLiteral("xy"));
+}
+
+TEST_F(MainFrmTest, LeavingABoxForAnotherSavesEvenWithoutAChange)
+{
+    start();
+    show();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    box(1)->setFocus();
+    test::StatementLog log(program->dataModule().database());
+    box(2)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(log.writes().size(), 2u); // the first save of the month: insert and update
+    EXPECT_EQ(inspector.rows(QStringLiteral("tb_A")).size(), 1u);
+}
+
+TEST_F(MainFrmTest, MonthLabelOpensTheMonthMenuBelowItAndOnRightClicksAfterwards)
+{
+    start();
+    show();
+    EXPECT_NE(window->monthLabel()->contextMenuPolicy(), Qt::CustomContextMenu);
+    QTest::mouseClick(window->monthLabel(), Qt::LeftButton);
+    EXPECT_TRUE(window->monthMenu()->isVisible());
+    EXPECT_EQ(window->monthMenu()->pos(), window->monthLabel()->mapToGlobal(QPoint(0, window->monthLabel()->height())));
+    window->monthMenu()->close();
+    EXPECT_EQ(window->monthLabel()->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
 TEST_F(MainFrmTest, SlotSwitchStoresTheShownSlotAndLoadsTheChosenOne)

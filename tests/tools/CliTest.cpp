@@ -1,0 +1,84 @@
+#include "notes/uDM.h"
+#include "tests/TestData.h"
+#include "tests/support/NotesFixture.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace tavi;
+
+namespace {
+
+struct CliRun {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(TAVI_CLI_PATH), args);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(Cli, HelpListsEveryCommand)
+{
+    const CliRun run = cli({QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char *command : {"rtf-to-text", "rtf-roundtrip", "week", "create-database"})
+        EXPECT_TRUE(run.out.contains(QLatin1String(command))) << command;
+    EXPECT_EQ(cli({QStringLiteral("no-such-command")}).exitCode, 2);
+}
+
+TEST(Cli, RtfToTextAndRoundTrip)
+{
+    const QString file = test::rtfCorpusDir() + QStringLiteral("/re-src-newnote.rtf");
+    const CliRun text = cli({QStringLiteral("rtf-to-text"), file});
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_EQ(text.out, QStringLiteral("新建笔记---无内容\n"));
+    const CliRun rtf = cli({QStringLiteral("rtf-roundtrip"), file});
+    EXPECT_TRUE(rtf.out.startsWith(QStringLiteral("{\\rtf1\\ansi\\ansicpg936")));
+
+    const CliRun missing = cli({QStringLiteral("rtf-to-text"), QStringLiteral("/no/such/file.rtf")});
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("/no/such/file.rtf")));
+}
+
+TEST(Cli, WeekPrintsTheSixBoxesUnderTheirHeadings)
+{
+    test::ProgramFolderFixture folder;
+    test::NotesInspector(folder.databasePath())
+        .insertWeek(QStringLiteral("tb_C"), QStringLiteral("20263"),
+                    WeekMemos{"{\\rtf1\\ansi\\ansicpg936 \\'bf\\'aa\\'bb\\'e1\\par}", {}, {}, {}, {}, "plain\r\nlines"});
+    const CliRun run = cli({QStringLiteral("week"), QStringLiteral("--folder"), folder.folder(), QStringLiteral("--slot"),
+                         QStringLiteral("C"), QStringLiteral("--month"), QStringLiteral("3"), QStringLiteral("--year"),
+                         QStringLiteral("2026")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("星期一\n开会\n\n星期二\n\n星期三\n\n星期四\n\n星期五\n\n星期六\nplain\nlines\n"));
+
+    const CliRun badSlot = cli({QStringLiteral("week"), QStringLiteral("--folder"), folder.folder(), QStringLiteral("--slot"),
+                             QStringLiteral("F"), QStringLiteral("--month"), QStringLiteral("3")});
+    EXPECT_EQ(badSlot.exitCode, 2);
+    QTemporaryDir empty;
+    const CliRun noDatabase = cli({QStringLiteral("week"), QStringLiteral("--folder"), empty.path(), QStringLiteral("--slot"),
+                                QStringLiteral("A"), QStringLiteral("--month"), QStringLiteral("1")});
+    EXPECT_EQ(noDatabase.exitCode, 1);
+    EXPECT_TRUE(noDatabase.err.contains(QStringLiteral("cannot open the notes database")));
+}
+
+TEST(Cli, CreateDatabaseNeverOverwrites)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("UserData.db"));
+    EXPECT_EQ(cli({QStringLiteral("create-database"), path}).exitCode, 0);
+    TDM dm;
+    ASSERT_TRUE(dm.DataModuleCreate(path));
+    EXPECT_FALSE(dm.readWeek(5, QStringLiteral("20261")).has_value());
+    EXPECT_EQ(cli({QStringLiteral("create-database"), path}).exitCode, 1);
+}
