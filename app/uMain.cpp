@@ -26,22 +26,19 @@ QFont songFont(int pixels, bool bold = false)
     return font;
 }
 
-QFrame *blackBar(QWidget *parent)
-{
-    auto *bar = new QFrame(parent);
-    bar->setAutoFillBackground(true);
-    QPalette pal = bar->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    bar->setPalette(pal);
-    return bar;
-}
-
 void setBackground(QWidget *widget, const QColor &colour)
 {
     widget->setAutoFillBackground(true);
     QPalette pal = widget->palette();
     pal.setColor(QPalette::Window, colour);
     widget->setPalette(pal);
+}
+
+QFrame *blackBar(QWidget *parent)
+{
+    auto *bar = new QFrame(parent);
+    setBackground(bar, Qt::black);
+    return bar;
 }
 
 // Runs a handler when the left mouse button is released over a widget that has no click signal.
