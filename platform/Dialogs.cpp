@@ -1,6 +1,10 @@
 #include "platform/Dialogs.h"
 
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QMessageBox>
+
+#include <exception>
 
 namespace tavi {
 namespace {
@@ -20,6 +24,15 @@ QString errorReportText(const QString &message)
     return message;
 }
 
+void runReportingErrors(Dialogs &dialogs, QWidget *owner, const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const std::exception &error) {
+        dialogs.showError(owner, QString::fromUtf8(error.what()));
+    }
+}
+
 void QtDialogs::showMessage(QWidget *owner, const QString &text)
 {
     showModal(owner, QMessageBox::NoIcon, applicationTitle_, text);
@@ -33,6 +46,31 @@ void QtDialogs::showMessageBox(QWidget *owner, const QString &caption, const QSt
 void QtDialogs::showError(QWidget *owner, const QString &text)
 {
     showModal(owner, QMessageBox::Critical, applicationTitle_, errorReportText(text));
+}
+
+std::optional<QColor> QtDialogs::chooseColor(QWidget *owner, const QColor &initial)
+{
+    // Qt's chooser always shows the custom colours: it is "fully open" by design.
+    QColorDialog dialog(initial, owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedColor();
+}
+
+std::optional<QString> QtDialogs::saveFileName(QWidget *owner, const QString &filter, const QString &proposedName)
+{
+    // "description|pattern" becomes Qt's "description (pattern)".
+    const QString description = filter.section(u'|', 0, 0);
+    const QString pattern = filter.section(u'|', 1, 1);
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilter(QStringLiteral("%1 (%2)").arg(description, pattern.isEmpty() ? description : pattern));
+    dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
 }
 
 } // namespace tavi

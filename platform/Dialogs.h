@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
+
+#include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -19,7 +23,17 @@ public:
     // The general error report: the application title as caption, the
     // error's text (see errorReportText()), one OK button and the error icon.
     virtual void showError(QWidget *owner, const QString &text) = 0;
+    // The colour chooser, fully open, starting on initial. Nothing when cancelled.
+    virtual std::optional<QColor> chooseColor(QWidget *owner, const QColor &initial) = 0;
+    // The save-file dialog with one filter ("description|pattern") and a
+    // proposed name; it does not ask before replacing a file. Nothing when
+    // cancelled; the name as the user left it otherwise (possibly empty).
+    virtual std::optional<QString> saveFileName(QWidget *owner, const QString &filter, const QString &proposedName) = 0;
 };
+
+// Runs a command; an error it does not catch itself ends it and goes to the
+// general error report, and the program goes on.
+void runReportingErrors(Dialogs &dialogs, QWidget *owner, const std::function<void()> &command);
 
 // The error report's text: a full stop is appended when the last character
 // sorts after the full stop.
@@ -32,6 +46,8 @@ public:
     void showMessage(QWidget *owner, const QString &text) override;
     void showMessageBox(QWidget *owner, const QString &caption, const QString &text) override;
     void showError(QWidget *owner, const QString &text) override;
+    std::optional<QColor> chooseColor(QWidget *owner, const QColor &initial) override;
+    std::optional<QString> saveFileName(QWidget *owner, const QString &filter, const QString &proposedName) override;
 
 private:
     QString applicationTitle_;

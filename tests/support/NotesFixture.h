@@ -3,10 +3,12 @@
 #include "notes/uDM.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Screen.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <optional>
 #include <vector>
 
 namespace tavi::test {
@@ -62,7 +64,8 @@ public:
     QDateTime at_;
 };
 
-// Records what would have been shown; every dialog is answered with OK.
+// Records what would have been shown. Messages are answered with OK; colour
+// and file dialogs give the scripted answers in turn (cancel when none is left).
 class FakeDialogs : public Dialogs {
 public:
     struct Shown {
@@ -76,7 +79,39 @@ public:
         shown.push_back({"box", caption, text});
     }
     void showError(QWidget *, const QString &text) override { shown.push_back({"error", {}, text}); }
+    std::optional<QColor> chooseColor(QWidget *, const QColor &initial) override
+    {
+        colourDialogsOpenedOn.push_back(initial);
+        return next(colourAnswers);
+    }
+    std::optional<QString> saveFileName(QWidget *, const QString &filter, const QString &proposedName) override
+    {
+        shown.push_back({"save", filter, proposedName});
+        return next(fileAnswers);
+    }
+
     std::vector<Shown> shown;
+    std::vector<QColor> colourDialogsOpenedOn;
+    std::vector<std::optional<QColor>> colourAnswers;
+    std::vector<std::optional<QString>> fileAnswers;
+
+private:
+    template <typename T>
+    static std::optional<T> next(std::vector<std::optional<T>> &answers)
+    {
+        if (answers.empty())
+            return std::nullopt;
+        std::optional<T> answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+};
+
+class FakeScreen : public Screen {
+public:
+    explicit FakeScreen(QSize size) : size_(size) {}
+    QSize size() const override { return size_; }
+    QSize size_;
 };
 
 } // namespace tavi::test
