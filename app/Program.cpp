@@ -7,9 +7,9 @@ namespace tavi {
 
 const char16_t *const kApplicationTitle = u"Tavi周记事本";
 
-Program::Program(const QString &programFolder, const Clock &clock, Dialogs &dialogs,
+Program::Program(const QString &programFolder, const Clock &clock, const Screen &screen, Dialogs &dialogs,
                  std::function<void()> endProgram)
-    : folder_(programFolder), clock_(clock), dialogs_(dialogs), endProgram_(std::move(endProgram))
+    : folder_(programFolder), clock_(clock), screen_(screen), dialogs_(dialogs), endProgram_(std::move(endProgram))
 {
 }
 
@@ -21,7 +21,7 @@ bool Program::start()
         dialogs_.showMessage(nullptr, QStringLiteral("配置文件加载失败，请重试！"));
         return false;
     }
-    mainFrm_ = std::make_unique<TMainFrm>(MainFrmServices{dm_, state_, clock_, dialogs_, endProgram_});
+    mainFrm_ = std::make_unique<TMainFrm>(MainFrmServices{folder_, dm_, state_, clock_, screen_, dialogs_, endProgram_});
     mainFrm_->FormCreate();
     return true;
 }

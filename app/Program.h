@@ -13,6 +13,7 @@ namespace tavi {
 
 class Clock;
 class Dialogs;
+class Screen;
 
 // The application title: the taskbar text and the caption of its messages.
 extern const char16_t *const kApplicationTitle;
@@ -21,7 +22,8 @@ extern const char16_t *const kApplicationTitle;
 // start-up sequence. Windows of later steps join in the same order.
 class Program {
 public:
-    Program(const QString &programFolder, const Clock &clock, Dialogs &dialogs, std::function<void()> endProgram);
+    Program(const QString &programFolder, const Clock &clock, const Screen &screen, Dialogs &dialogs,
+            std::function<void()> endProgram);
     ~Program();
 
     // False when the program must end before the user can work (the notes
@@ -34,6 +36,7 @@ public:
 private:
     QString folder_;
     const Clock &clock_;
+    const Screen &screen_;
     Dialogs &dialogs_;
     std::function<void()> endProgram_;
     ProgramState state_;

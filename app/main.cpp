@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FontSetup.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Screen.h"
 
 #include <QApplication>
 
@@ -14,8 +15,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(title);
 
     tavi::SystemClock clock;
+    tavi::QtScreen screen;
     tavi::QtDialogs dialogs(title);
-    tavi::Program program(tavi::programFolder(), clock, dialogs, [] { QCoreApplication::quit(); });
+    tavi::Program program(tavi::programFolder(), clock, screen, dialogs, [] { QCoreApplication::quit(); });
     if (!program.start())
         return 1;
     program.mainWindow()->show();

@@ -3,10 +3,15 @@
 #include "notes/uDM.h"
 #include "notes/WeekPageLayout.h"
 #include "platform/Clock.h"
+#include "app/WindowSettings.h"
 #include "platform/Dialogs.h"
+#include "platform/LineFile.h"
+#include "platform/ProgramFolder.h"
 #include "platform/RichEdit.h"
+#include "platform/Screen.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +63,19 @@ public:
 private:
     std::function<void()> onClick_;
 };
+
+// Reads a settings file; an unreadable one counts as missing content but is
+// not replaced, and the failure is reported with the others.
+std::optional<QStringList> readAtStartUp(const QString &path, QStringList &failures, bool &exists)
+{
+    exists = QFileInfo::exists(path);
+    try {
+        return readLineFile(path);
+    } catch (const FileError &error) {
+        failures.append(QString::fromUtf8(error.what()));
+        return std::nullopt;
+    }
+}
 
 const QColor kDayBoxGrey(0xF7, 0xF7, 0xF7); // the Saturday/Sunday box
 const QColor kTitleStrip(0xD8, 0xE3, 0xF3);
@@ -137,6 +155,22 @@ void TMainFrm::buildHeader()
     });
     connect(edtMonth, &QLineEdit::textChanged, this, [this] { edtMonthChange(); });
 
+    // The options label and its menu; the chrome issue gives it all its items.
+    lblSet = new QLabel(QStringLiteral("|  选项"), this);
+    lblSet->setObjectName(QStringLiteral("lblSet"));
+    lblSet->setFont(songFont(12));
+    lblSet->setCursor(Qt::PointingHandCursor);
+    lblSet->move(746, 60);
+    lblSet->adjustSize();
+    rightAnchored_.emplace_back(lblSet, QRect(746, 60, 0, 0));
+    popSysset = new QMenu(this);
+    QAction *exit = popSysset->addAction(QStringLiteral("退出程序"));
+    exit->setObjectName(QStringLiteral("N_ExitPrj"));
+    connect(exit, &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
+    lblSet->installEventFilter(new ClickFilter(lblSet, [this] {
+        popSysset->popup(lblSet->mapToGlobal(QPoint(0, lblSet->height())));
+    }));
+
     pnlLeft = new QFrame(this);
     pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
     pnlLeft->setGeometry(kLeftPanel);
@@ -209,8 +243,90 @@ void TMainFrm::FormCreate()
     lblMonth->setText(SelectedMonth);
     lblMonth->adjustSize();
 
+    loadMemoFile();
+    loadWallpaperQuestion();
+    LoadWindowSettings();
+
     colourWeekButtons(CurrentWeekSlot);
     weekNotes_->LoadWeek(CurrentWeekSlot, SelectedYearMonth);
+
+    // Settings that could not be written are reported once; the week is loaded either way.
+    if (!startUpFailures_.isEmpty())
+        services_.dialogs.showError(nullptr, startUpFailures_.join(u'\n'));
+    startUpFailures_.clear();
+}
+
+QString TMainFrm::dataPath(const char *relativePath) const
+{
+    return resolvePath(services_.programFolder, QString::fromLatin1(relativePath));
+}
+
+void TMainFrm::writeAtStartUp(const QString &path, const QStringList &lines)
+{
+    try {
+        writeLineFile(path, lines);
+    } catch (const FileError &error) {
+        startUpFailures_.append(QString::fromUtf8(error.what()));
+    }
+}
+
+void TMainFrm::loadMemoFile()
+{
+    const QString path = dataPath("Data\\content.ini");
+    bool exists = false;
+    const std::optional<QStringList> lines = readAtStartUp(path, startUpFailures_, exists);
+    if (lines)
+        rdtMain->setContentText(memoText(*lines));
+    else if (!exists)
+        writeAtStartUp(path, {rdtMain->plainTextCrLf()});
+}
+
+void TMainFrm::loadWallpaperQuestion()
+{
+    ProgramState &state = services_.state;
+    state.AskBeforeSetBg = true;
+    state.SetBgConfirmed = 0;
+    state.ConfigSetBgPath = dataPath("data\\configSetBg.ini");
+    bool exists = false;
+    const std::optional<QStringList> lines = readAtStartUp(state.ConfigSetBgPath, startUpFailures_, exists);
+    if (lines)
+        state.AskBeforeSetBg = askBeforeSetBg(*lines);
+    else if (!exists)
+        writeAtStartUp(state.ConfigSetBgPath, {QStringLiteral("1")});
+}
+
+void TMainFrm::LoadWindowSettings()
+{
+    const QString path = dataPath("data\\FormSize.ini");
+    const QSize screen = services_.screen.size();
+    bool exists = false;
+    const std::optional<QStringList> lines = readAtStartUp(path, startUpFailures_, exists);
+    if (lines) {
+        const WindowSettings settings = parseWindowSettings(*lines, screen);
+        CurrentWeekSlot = settings.slot;
+        windowBounds_ = settings.bounds;
+        if (settings.month) {
+            setSelectedMonth(*settings.month);
+            bool isNumber = false;
+            const int month = settings.month->toInt(&isNumber);
+            if (isNumber) {
+                ud_Month->setValue(month);
+                lblMonth->setText(SelectedMonth);
+                lblMonth->adjustSize();
+            }
+        }
+    } else {
+        CurrentWeekSlot = 1;
+        windowBounds_ = defaultWindowBounds(screen);
+    }
+    setGeometry(windowBounds_);
+    if (!exists)
+        writeAtStartUp(path, windowSettingsLines(CurrentWeekSlot, windowBounds_, SelectedMonth));
+}
+
+void TMainFrm::SaveWindowSettings()
+{
+    writeLineFile(dataPath("data\\FormSize.ini"), windowSettingsLines(CurrentWeekSlot, windowBounds_, lblMonth->text()));
 }
 
 void TMainFrm::FormShow()
@@ -327,7 +443,17 @@ void TMainFrm::redt1Exit()
 
 void TMainFrm::img_close_highlightClick()
 {
-    weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth);
+    runReportingErrors(services_.dialogs, this, [this] {
+        weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth);
+        windowBounds_ = geometry();
+        SaveWindowSettings(); // a failure is reported and the program goes on
+        ending_ = true;
+        services_.endProgram();
+    });
+}
+
+void TMainFrm::N_ExitPrjClick()
+{
     ending_ = true;
     services_.endProgram();
 }
@@ -337,7 +463,10 @@ void TMainFrm::closeEvent(QCloseEvent *event)
     // Until the window draws its own close button, the frame's close button takes the close path.
     if (!ending_)
         img_close_highlightClick();
-    event->accept();
+    if (ending_)
+        event->accept();
+    else
+        event->ignore(); // the settings could not be written: the program goes on
 }
 
 } // namespace tavi

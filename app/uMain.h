@@ -24,6 +24,7 @@ namespace tavi {
 class Clock;
 class Dialogs;
 class RichEdit;
+class Screen;
 class TDM;
 
 // "今天是 2010年6月6日(日)": no leading zeros, ASCII brackets.
@@ -32,9 +33,11 @@ QString dateLabelText(const QDate &date);
 // What the main window works with, handed in by the program entry (tests
 // hand in fakes).
 struct MainFrmServices {
+    QString programFolder;
     TDM &dm;
     ProgramState &state;
     const Clock &clock;
+    const Screen &screen;
     Dialogs &dialogs;
     std::function<void()> endProgram; // asks the program to end
 };
@@ -52,8 +55,12 @@ public:
     void FormCreate();
     void FormShow();
     void FormResize();
-    // The close button: save the week, then end the program.
+    // The close button: save the week and the window settings, then end the program.
     void img_close_highlightClick();
+    // "退出程序": end at once, without saving anything again.
+    void N_ExitPrjClick();
+    void LoadWindowSettings();
+    void SaveWindowSettings();
 
     // Week slots and months.
     void weekSlotSwitch(int slot);
@@ -78,6 +85,8 @@ public:
     QLabel *dateLabel() const { return lblDateTime; }
     QWidget *weekPage() const { return tsMain; }
     QLineEdit *hiddenMonthField() const { return edtMonth; }
+    RichEdit *memoBox() const { return rdtMain; }
+    QMenu *optionsMenu() const { return popSysset; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -89,10 +98,18 @@ private:
     void buildWeekPage();
     void ArrangeWeekPage();
     void setSelectedMonth(const QString &month);
+    QString dataPath(const char *relativePath) const;
+    void loadMemoFile();
+    void loadWallpaperQuestion();
+    // Writes a settings file; a failure is kept for the one report after start-up.
+    void writeAtStartUp(const QString &path, const QStringList &lines);
 
     MainFrmServices services_;
     std::unique_ptr<WeekNotes> weekNotes_;
     bool ending_ = false;
+    QStringList startUpFailures_;
+    // The bounds the close path remembers (FormSize.ini lines 2 to 5).
+    QRect windowBounds_;
     // Controls that keep their distance from the right edge, with their design places.
     std::vector<std::pair<QWidget *, QRect>> rightAnchored_;
 
@@ -102,6 +119,8 @@ private:
     QMenu *ppMonth = nullptr;
     QLineEdit *edtMonth = nullptr;
     QSpinBox *ud_Month = nullptr;
+    QLabel *lblSet = nullptr;
+    QMenu *popSysset = nullptr;
     QFrame *pnlLeft = nullptr;
     QFrame *pngRight = nullptr;
     RichEdit *rdtMain = nullptr;

@@ -1,4 +1,5 @@
 #include "app/Program.h"
+#include "platform/LineFile.h"
 #include "platform/RichEdit.h"
 #include "tests/support/NotesFixture.h"
 
@@ -25,7 +26,7 @@ protected:
     void start(const QDateTime &now = kSunday6June2010)
     {
         clock = std::make_unique<test::FakeClock>(now);
-        program = std::make_unique<Program>(folder.folder(), *clock, dialogs, [this] { ++endRequests; });
+        program = std::make_unique<Program>(folder.folder(), *clock, screen, dialogs, [this] { ++endRequests; });
         ASSERT_TRUE(program->start());
         window = program->mainWindow();
     }
@@ -43,6 +44,7 @@ protected:
     test::ProgramFolderFixture folder;
     test::NotesInspector inspector{folder.databasePath()};
     test::FakeDialogs dialogs;
+    test::FakeScreen screen{QSize(1280, 800)};
     std::unique_ptr<test::FakeClock> clock;
     std::unique_ptr<Program> program;
     TMainFrm *window = nullptr;
@@ -115,6 +117,9 @@ TEST_F(MainFrmTest, LeavingABoxForAnotherSavesEvenWithoutAChange)
 
 TEST_F(MainFrmTest, MonthLabelOpensTheMonthMenuBelowItAndOnRightClicksAfterwards)
 {
+    // At the screen's corner, so that the menu fits where it is asked to open.
+    writeLineFile(folder.folder() + QStringLiteral("Data/FormSize.ini"),
+                  {QStringLiteral("1"), QStringLiteral("898"), QStringLiteral("501"), QStringLiteral("0"), QStringLiteral("0")});
     start();
     show();
     EXPECT_NE(window->monthLabel()->contextMenuPolicy(), Qt::CustomContextMenu);
@@ -191,6 +196,8 @@ TEST_F(MainFrmTest, ClosePathSavesTheWeekAndEndsTheProgram)
 
 TEST_F(MainFrmTest, WeekPageAtTheDesignSize)
 {
+    writeLineFile(folder.folder() + QStringLiteral("Data/FormSize.ini"),
+                  {QStringLiteral("1"), QStringLiteral("898"), QStringLiteral("501"), QStringLiteral("10"), QStringLiteral("20")});
     start();
     show();
     EXPECT_EQ(window->size(), TMainFrm::kDesignSize);
@@ -216,7 +223,8 @@ TEST(ProgramStart, ADatabaseThatCannotBeOpenedEndsTheProgramWithAMessage)
         }
         test::FakeClock clock(kSunday6June2010);
         test::FakeDialogs dialogs;
-        Program program(dir.path(), clock, dialogs, [] {});
+        test::FakeScreen screen(QSize(1280, 800));
+        Program program(dir.path(), clock, screen, dialogs, [] {});
         EXPECT_FALSE(program.start());
         EXPECT_EQ(program.mainWindow(), nullptr);
         ASSERT_EQ(dialogs.shown.size(), 1u);

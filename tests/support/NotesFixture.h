@@ -82,29 +82,30 @@ public:
     std::optional<QColor> chooseColor(QWidget *, const QColor &initial) override
     {
         colourDialogsOpenedOn.push_back(initial);
-        return next(colourAnswers);
+        if (colourAnswers.empty())
+            return std::nullopt;
+        const std::optional<QColor> answer = colourAnswers.front();
+        colourAnswers.erase(colourAnswers.begin());
+        return answer;
     }
     std::optional<QString> saveFileName(QWidget *, const QString &filter, const QString &proposedName) override
     {
         shown.push_back({"save", filter, proposedName});
-        return next(fileAnswers);
+        if (fileAnswers.empty())
+            return std::nullopt;
+        // Taken apart rather than copied: GCC 12 misreads a copied optional<QString> as uninitialised.
+        const bool cancelled = !fileAnswers.front().has_value();
+        const QString name = cancelled ? QString() : *fileAnswers.front();
+        fileAnswers.erase(fileAnswers.begin());
+        if (cancelled)
+            return std::nullopt;
+        return name;
     }
 
     std::vector<Shown> shown;
     std::vector<QColor> colourDialogsOpenedOn;
     std::vector<std::optional<QColor>> colourAnswers;
     std::vector<std::optional<QString>> fileAnswers;
-
-private:
-    template <typename T>
-    static std::optional<T> next(std::vector<std::optional<T>> &answers)
-    {
-        if (answers.empty())
-            return std::nullopt;
-        std::optional<T> answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
 };
 
 class FakeScreen : public Screen {

@@ -1,0 +1,216 @@
+#include "editing/Export.h"
+
+#include "platform/LineFile.h"
+#include "platform/RichEdit.h"
+#include "tests/support/NotesFixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using namespace tavi;
+using tavi::test::FakeDialogs;
+
+namespace {
+
+// A week page with its six day boxes among other controls; a folder to export into.
+struct Week {
+    QWidget page;
+    std::array<RichEdit *, 6> boxes{};
+    FakeDialogs dialogs;
+    QTemporaryDir dir;
+
+    Week()
+    {
+        new QLabel(QStringLiteral("heading"), &page);
+        for (int i = 0; i < 6; ++i) {
+            boxes[i] = new RichEdit(&page);
+            if (i % 2 == 0)
+                new QLabel(&page);
+        }
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    // Exports to the chosen name (nullopt: the dialog is cancelled).
+    void exportAs(const std::optional<QString> &chosen, int slot = 1)
+    {
+        dialogs.fileAnswers = {chosen};
+        N_Click(&page, slot, dialogs, nullptr);
+    }
+
+    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
+};
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+} // namespace
+
+TEST(Export, EmptyWeekIsTwelveLinesOfHeadingsAndBlanks)
+{
+    Week week;
+    week.exportAs(week.path(QStringLiteral("week")));
+    const QByteArray expected = "\xD0\xC7\xC6\xDA\xD2\xBB\r\n\r\n"  // 星期一
+                                "\xD0\xC7\xC6\xDA\xB6\xFE\r\n\r\n"  // 星期二
+                                "\xD0\xC7\xC6\xDA\xC8\xFD\r\n\r\n"  // 星期三
+                                "\xD0\xC7\xC6\xDA\xCB\xC4\r\n\r\n"  // 星期四
+                                "\xD0\xC7\xC6\xDA\xCE\xE5\r\n\r\n"  // 星期五
+                                "\xD0\xC7\xC6\xDA\xC1\xF9\r\n\r\n"; // 星期六
+    EXPECT_EQ(contents(week.path(QStringLiteral("week.txt"))), expected);
+}
+
+TEST(Export, EachBoxFollowsItsHeadingAsPlainText)
+{
+    Week week;
+    week.boxes[1]->setContentText(QStringLiteral("first\nsecond\nthird"));
+    RichEdit *coloured = week.boxes[3];
+    coloured->setContentText(QStringLiteral("done "));
+    coloured->selectAll();
+    coloured->setSelectionColor(Qt::red);
+    coloured->moveCursor(QTextCursor::End);
+    coloured->replaceSelection(QStringLiteral("√ ×"));
+
+    const QStringList lines = exportLines(&week.page);
+    ASSERT_EQ(lines.size(), 12);
+    EXPECT_EQ(lines[2], QStringLiteral("星期二"));
+    EXPECT_EQ(lines[3], QStringLiteral("first\r\nsecond\r\nthird"));
+    EXPECT_EQ(lines[7], QStringLiteral("done √ ×"));
+
+    week.exportAs(week.path(QStringLiteral("week")));
+    const auto written = readLineFile(week.path(QStringLiteral("week.txt")));
+    ASSERT_TRUE(written);
+    const QStringList expected{
+        QStringLiteral("星期一"), QString(),
+        QStringLiteral("星期二"), QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third"),
+        QStringLiteral("星期三"), QString(),
+        QStringLiteral("星期四"), QStringLiteral("done √ ×"),
+        QStringLiteral("星期五"), QString(),
+        QStringLiteral("星期六"), QString(),
+    };
+    EXPECT_EQ(*written, expected);
+}
+
+TEST(Export, ProposedNameIsTheSlotLetter)
+{
+    const struct {
+        int slot;
+        QString name;
+    } cases[] = {
+        {1, QStringLiteral("A记事")}, {3, QStringLiteral("C记事")}, {5, QStringLiteral("E记事")},
+        {0, QStringLiteral("记事")},  {6, QStringLiteral("记事")},  {-1, QStringLiteral("记事")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.slot);
+        EXPECT_EQ(defaultExportName(c.slot), c.name);
+    }
+
+    Week week;
+    week.exportAs(std::nullopt, 3);
+    ASSERT_EQ(week.dialogs.shown.size(), 1u);
+    EXPECT_EQ(week.dialogs.shown[0].caption, QStringLiteral("*.Txt|*.Txt")); // the filter
+    EXPECT_EQ(week.dialogs.shown[0].text, QStringLiteral("C记事"));
+}
+
+TEST(Export, TxtIsAppendedUnlessTheNameEndsWithIt)
+{
+    const struct {
+        QString chosen;
+        QString path;
+    } cases[] = {
+        {QStringLiteral("/tmp/周报"), QStringLiteral("/tmp/周报.txt")},
+        {QStringLiteral("/tmp/周报.txt"), QStringLiteral("/tmp/周报.txt")},
+        {QStringLiteral("/tmp/周报.Txt"), QStringLiteral("/tmp/周报.Txt")},
+        {QStringLiteral("/tmp/周报.TXT"), QStringLiteral("/tmp/周报.TXT")},
+        {QStringLiteral("/tmp/a.txt.bak"), QStringLiteral("/tmp/a.txt.bak.txt")},
+        {QStringLiteral("/tmp/a.tx"), QStringLiteral("/tmp/a.tx.txt")},
+        {QStringLiteral("/tmp/atxt"), QStringLiteral("/tmp/atxt.txt")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.chosen.toStdString());
+        EXPECT_EQ(exportFilePath(c.chosen), c.path);
+    }
+
+    Week week;
+    week.exportAs(week.path(QStringLiteral("周报.TXT")));
+    EXPECT_EQ(week.files(), QStringList{QStringLiteral("周报.TXT")});
+}
+
+TEST(Export, EmptyNameIsRefusedAndCancelIsSilent)
+{
+    Week week;
+    week.exportAs(QString());
+    ASSERT_EQ(week.dialogs.shown.size(), 2u);
+    EXPECT_EQ(week.dialogs.shown[1].kind, QStringLiteral("message"));
+    EXPECT_EQ(week.dialogs.shown[1].text, QStringLiteral("文件名不能为空！"));
+
+    week.dialogs.shown.clear();
+    week.exportAs(std::nullopt);
+    EXPECT_EQ(week.dialogs.shown.size(), 1u); // only the save dialog itself
+    EXPECT_TRUE(week.files().isEmpty());
+}
+
+TEST(Export, CharactersOutsideGbkAreWrittenAsGb18030)
+{
+    Week week;
+    week.boxes[0]->setContentText(QStringLiteral("한") + QString::fromUcs4(U"\U0001F4A9"));
+    week.exportAs(week.path(QStringLiteral("week.txt")));
+    const QByteArray bytes = contents(week.path(QStringLiteral("week.txt")));
+    EXPECT_TRUE(bytes.startsWith("\xD0\xC7\xC6\xDA\xD2\xBB\r\n"
+                                 "\x83\x36\x84\x33"
+                                 "\x94\x39\xDA\x33\r\n"));
+}
+
+TEST(Export, ExistingFileIsReplacedWithoutAsking)
+{
+    Week week;
+    const QString path = week.path(QStringLiteral("week.txt"));
+    writeFileAtomically(path, QByteArray(1000, 'x'));
+    week.boxes[5]->setContentText(QStringLiteral("sat"));
+    week.exportAs(path);
+
+    EXPECT_TRUE(contents(path).endsWith("\xD0\xC7\xC6\xDA\xC1\xF9\r\nsat\r\n"));
+    EXPECT_EQ(contents(path).size(), 6 * (6 + 2 + 2) + 3); // six headings and bodies, each with CR LF
+    EXPECT_EQ(week.dialogs.shown.size(), 1u); // no message on success
+}
+
+TEST(Export, WriteFailureNamesTheFullPathAndLeavesTheNotesAlone)
+{
+    Week week;
+    week.boxes[2]->setContentText(QStringLiteral("wed"));
+    ASSERT_TRUE(QDir(week.dir.path()).mkdir(QStringLiteral("taken.txt")));
+    const QString relative = QStringLiteral("no-such-folder-%1/week").arg(QCoreApplication::applicationPid());
+
+    const struct {
+        const char *why;
+        QString chosen;
+        QString named;
+    } cases[] = {
+        {"a folder is in the way", week.path(QStringLiteral("taken")), week.path(QStringLiteral("taken.txt"))},
+        {"missing folder", week.path(QStringLiteral("missing/week")), week.path(QStringLiteral("missing/week.txt"))},
+        {"relative name", relative, QDir::current().absoluteFilePath(relative + QStringLiteral(".txt"))},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.why);
+        try {
+            week.exportAs(c.chosen);
+            ADD_FAILURE() << "no error";
+        } catch (const FileError &error) {
+            EXPECT_TRUE(QString::fromUtf8(error.what()).contains(c.named)) << error.what();
+        }
+    }
+    EXPECT_EQ(week.boxes[2]->toPlainText(), QStringLiteral("wed"));
+    EXPECT_TRUE(QFileInfo(week.path(QStringLiteral("taken.txt"))).isDir());
+}
