@@ -7,16 +7,41 @@
 
 #include <QApplication>
 
+#include <exception>
+
+namespace {
+
+// The last line of the general error report: an error that escaped every
+// handler's own report still ends only the command that raised it.
+class TaviApplication : public QApplication {
+public:
+    TaviApplication(int &argc, char **argv, tavi::Dialogs &dialogs) : QApplication(argc, argv), dialogs_(dialogs) {}
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception &error) {
+            dialogs_.showError(activeWindow(), QString::fromUtf8(error.what()));
+            return false;
+        }
+    }
+
+private:
+    tavi::Dialogs &dialogs_;
+};
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     tavi::useProgramFonts();
-    QApplication app(argc, argv);
     const QString title = QString::fromUtf16(tavi::kApplicationTitle);
+    tavi::QtDialogs dialogs(title);
+    TaviApplication app(argc, argv, dialogs);
     QApplication::setApplicationName(title);
 
     tavi::SystemClock clock;
     tavi::QtScreen screen;
-    tavi::QtDialogs dialogs(title);
     tavi::Program program(tavi::programFolder(), clock, screen, dialogs, [] { QCoreApplication::quit(); });
     if (!program.start())
         return 1;

@@ -1,9 +1,11 @@
 #include "app/uMain.h"
 
+#include "notes/WeekDayName.h"
 #include "notes/uDM.h"
 #include "notes/WeekPageLayout.h"
 #include "platform/Clock.h"
 #include "app/WindowSettings.h"
+#include "editing/Export.h"
 #include "platform/Dialogs.h"
 #include "platform/LineFile.h"
 #include "platform/ProgramFolder.h"
@@ -17,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -77,6 +80,40 @@ std::optional<QStringList> readAtStartUp(const QString &path, QStringList &failu
     }
 }
 
+// Opens menu below label; from then on a right click on the label opens it too.
+void popUpBelow(QLabel *label, QMenu *menu)
+{
+    if (label->contextMenuPolicy() != Qt::CustomContextMenu) {
+        label->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(label, &QWidget::customContextMenuRequested, menu,
+                         [label, menu](const QPoint &at) { menu->popup(label->mapToGlobal(at)); });
+    }
+    menu->popup(label->mapToGlobal(QPoint(0, label->height())));
+}
+
+// Plain pictures for the date and colour buttons until the skins arrive.
+QPixmap datePicture()
+{
+    QPixmap picture(44, 15);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setPen(QColor(0x5B, 0x7F, 0xB5));
+    painter.drawRect(0, 0, 43, 14);
+    painter.setFont(songFont(11));
+    painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("日期"));
+    return picture;
+}
+
+QPixmap colourPicture()
+{
+    QPixmap picture(20, 11);
+    picture.fill(QColor(255, 0, 0));
+    QPainter painter(&picture);
+    painter.setPen(QColor(0x80, 0, 0));
+    painter.drawRect(0, 0, 19, 10);
+    return picture;
+}
+
 const QColor kDayBoxGrey(0xF7, 0xF7, 0xF7); // the Saturday/Sunday box
 const QColor kTitleStrip(0xD8, 0xE3, 0xF3);
 constexpr QRect kLeftPanel(4, 80, 302, 441);
@@ -88,12 +125,11 @@ constexpr int kPageLeft = 4, kPageTop = 4, kPageRightMargin = 4, kPageBottomMarg
 
 QString dateLabelText(const QDate &date)
 {
-    static const char16_t weekdays[] = u"一二三四五六日";
     return QStringLiteral("今天是 %1年%2月%3日(%4)")
         .arg(date.year())
         .arg(date.month())
         .arg(date.day())
-        .arg(QChar(weekdays[date.dayOfWeek() - 1]));
+        .arg(weekdayNumeral(date.dayOfWeek()));
 }
 
 TMainFrm::TMainFrm(const MainFrmServices &services, QWidget *parent) : QWidget(parent), services_(services)
@@ -103,6 +139,11 @@ TMainFrm::TMainFrm(const MainFrmServices &services, QWidget *parent) : QWidget(p
     buildHeader();
     buildWeekPage();
     weekNotes_ = std::make_unique<WeekNotes>(services_.dm, services_.state, redt_);
+    editing_ = std::make_unique<EditingCommands>(tsMain, services_.clock, services_.dialogs, [this] {
+        weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth);
+    });
+    buildToolbar();
+    buildDayBoxMenu();
     resize(kDesignSize);
 }
 
@@ -121,7 +162,7 @@ void TMainFrm::buildHeader()
         button->setFont(songFont(16, true));
         button->setFocusPolicy(Qt::NoFocus); // clicking a slot must not take the focus from a box
         button->setGeometry(469 + 26 * (slot - 1), 55, 23, 22);
-        connect(button, &QPushButton::clicked, this, [this, slot] { weekSlotSwitch(slot); });
+        connect(button, &QPushButton::clicked, this, reported([this, slot] { weekSlotSwitch(slot); }));
         weekButtons_[slot - 1] = button;
     }
 
@@ -133,14 +174,14 @@ void TMainFrm::buildHeader()
     lblMonth->setPalette(blue);
     lblMonth->setCursor(Qt::PointingHandCursor);
     lblMonth->move(635, 49);
-    lblMonth->installEventFilter(new ClickFilter(lblMonth, [this] { lblMonthClick(); }));
+    lblMonth->installEventFilter(new ClickFilter(lblMonth, reported([this] { lblMonthClick(); })));
     rightAnchored_.emplace_back(lblMonth, QRect(635, 49, 0, 0));
 
     ppMonth = new QMenu(this);
     for (int month = 1; month <= 12; ++month) {
         QAction *item = ppMonth->addAction(QStringLiteral("%1月").arg(month));
         item->setObjectName(QStringLiteral("N_Month%1").arg(month));
-        connect(item, &QAction::triggered, this, [this, month] { monthSwitch(month); });
+        connect(item, &QAction::triggered, this, reported([this, month] { monthSwitch(month); }));
     }
 
     // The hidden month field and its up-down control.
@@ -164,16 +205,93 @@ void TMainFrm::buildHeader()
     lblSet->adjustSize();
     rightAnchored_.emplace_back(lblSet, QRect(746, 60, 0, 0));
     popSysset = new QMenu(this);
+    QAction *exportItem = popSysset->addAction(QStringLiteral("内容导出"));
+    exportItem->setObjectName(QStringLiteral("N_"));
+    connect(exportItem, &QAction::triggered, this, reported([this] { N_Click(); }));
+    popSysset->addSeparator()->setObjectName(QStringLiteral("N8"));
+    popSysset->addSeparator()->setObjectName(QStringLiteral("N4"));
     QAction *exit = popSysset->addAction(QStringLiteral("退出程序"));
     exit->setObjectName(QStringLiteral("N_ExitPrj"));
-    connect(exit, &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
-    lblSet->installEventFilter(new ClickFilter(lblSet, [this] {
-        popSysset->popup(lblSet->mapToGlobal(QPoint(0, lblSet->height())));
-    }));
+    connect(exit, &QAction::triggered, this, reported([this] { N_ExitPrjClick(); }));
+    lblSet->installEventFilter(new ClickFilter(lblSet, reported([this] { lblSetClick(); })));
 
     pnlLeft = new QFrame(this);
     pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
     pnlLeft->setGeometry(kLeftPanel);
+}
+
+std::function<void()> TMainFrm::reported(std::function<void()> handler)
+{
+    return [this, handler = std::move(handler)] { runReportingErrors(services_.dialogs, this, handler); };
+}
+
+QPushButton *TMainFrm::toolButton(const char *name, const QString &caption, const QRect &place)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(name));
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus); // the day box being typed in keeps the focus
+    button->setGeometry(place);
+    return button;
+}
+
+QLabel *TMainFrm::pictureButton(const char *name, const QString &hint, const QPixmap &picture, const QRect &place)
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(QLatin1String(name));
+    label->setPixmap(picture);
+    label->setToolTip(hint);
+    label->setCursor(Qt::PointingHandCursor);
+    label->setFocusPolicy(Qt::NoFocus);
+    label->setGeometry(place);
+    return label;
+}
+
+void TMainFrm::buildToolbar()
+{
+    btnGou = toolButton("btnGou", QStringLiteral("√"), QRect(341, 55, 23, 22));
+    connect(btnGou, &QPushButton::clicked, this, reported([this] { editing_->btnGouClick(); }));
+    btnX = toolButton("btnX", QStringLiteral("X"), QRect(365, 55, 23, 22));
+    connect(btnX, &QPushButton::clicked, this, reported([this] { editing_->btnXClick(); }));
+    imgDate = pictureButton("imgDate", QStringLiteral("插入日期"), datePicture(), QRect(395, 59, 44, 15));
+    imgDate->installEventFilter(new ClickFilter(imgDate, reported([this] { editing_->imgDateClick(); })));
+    imgRedColor = pictureButton("imgRedColor", QStringLiteral("字体颜色"), colourPicture(), QRect(441, 61, 20, 11));
+    imgRedColor->installEventFilter(
+        new ClickFilter(imgRedColor, reported([this] { editing_->imgRedColorClick(this); })));
+    btnClearRdt = toolButton("btnClearRdt", QStringLiteral("内容清空"), QRect(683, 55, 57, 22));
+    btnClearRdt->setFont(songFont(12));
+    connect(btnClearRdt, &QPushButton::clicked, this, reported([this] { editing_->btnClearRdtClick(); }));
+    rightAnchored_.emplace_back(btnClearRdt, QRect(683, 55, 57, 22));
+}
+
+void TMainFrm::buildDayBoxMenu()
+{
+    pmDeskTopMonCal = new QMenu(this);
+    const struct {
+        const char *name;
+        const char *caption; // nullptr: a separator
+        void (EditingCommands::*command)();
+    } items[] = {
+        {"N1", "复制", &EditingCommands::N1Click},     {"N2", "粘贴", &EditingCommands::N2Click},
+        {"N9", "删除", &EditingCommands::N9Click},     {"N3", "剪切", &EditingCommands::N3Click},
+        {"N6", nullptr, nullptr},                      {"V1", "打V", &EditingCommands::V1Click},
+        {"X1", "打X", &EditingCommands::X1Click},      {"N5", nullptr, nullptr},
+        {"CtrlZ1", "撤销(Ctrl+Z)", &EditingCommands::CtrlZ1Click},
+    };
+    for (const auto &item : items) {
+        if (!item.caption) {
+            pmDeskTopMonCal->addSeparator()->setObjectName(QLatin1String(item.name));
+            continue;
+        }
+        QAction *action = pmDeskTopMonCal->addAction(QString::fromUtf8(item.caption));
+        action->setObjectName(QLatin1String(item.name));
+        connect(action, &QAction::triggered, this, reported([this, command = item.command] {
+                    (editing_.get()->*command)();
+                }));
+    }
+    for (RichEdit *box : redt_)
+        box->setContextMenu(pmDeskTopMonCal);
+    rdtMain->setContextMenu(pmDeskTopMonCal);
 }
 
 void TMainFrm::buildWeekPage()
@@ -209,8 +327,8 @@ void TMainFrm::buildWeekPage()
         box->setFont(songFont(15));
         box->setBackgroundColor(day == 5 ? kDayBoxGrey : QColor(Qt::white));
         box->setHideSelectionOnFocusLoss(day != 0 && day != 5);
-        connect(box, &RichEdit::changed, this, &TMainFrm::redt1Exit);
-        connect(box, &RichEdit::focusLost, this, &TMainFrm::redt1Exit);
+        connect(box, &RichEdit::changed, this, reported([this] { redt1Exit(); }));
+        connect(box, &RichEdit::focusLost, this, reported([this] { redt1Exit(); }));
         redt_[day] = box;
 
         auto *label = new QLabel(QString::fromUtf8(weekdays[day]), tsMain);
@@ -416,14 +534,17 @@ void TMainFrm::monthSwitch(int month)
 
 void TMainFrm::lblMonthClick()
 {
-    const QPoint below = lblMonth->mapToGlobal(QPoint(0, lblMonth->height()));
-    if (lblMonth->contextMenuPolicy() != Qt::CustomContextMenu) {
-        // From now on a right click on the label opens the month menu too.
-        lblMonth->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(lblMonth, &QWidget::customContextMenuRequested, this,
-                [this](const QPoint &at) { ppMonth->popup(lblMonth->mapToGlobal(at)); });
-    }
-    ppMonth->popup(below);
+    popUpBelow(lblMonth, ppMonth);
+}
+
+void TMainFrm::lblSetClick()
+{
+    popUpBelow(lblSet, popSysset);
+}
+
+void TMainFrm::N_Click()
+{
+    tavi::N_Click(tsMain, CurrentWeekSlot, services_.dialogs, this);
 }
 
 void TMainFrm::edtMonthChange()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/EditingCommands.h"
 #include "notes/WeekNotes.h"
 #include "platform/ProgramState.h"
 
@@ -67,6 +68,9 @@ public:
     void monthSwitch(int month);
     void colourWeekButtons(int slot);
     void lblMonthClick();
+    void lblSetClick();
+    // "内容导出": the shown week into a text file.
+    void N_Click();
     void edtMonthChange();
     // The automatic save of every day box's change and focus loss.
     void redt1Exit();
@@ -87,6 +91,13 @@ public:
     QLineEdit *hiddenMonthField() const { return edtMonth; }
     RichEdit *memoBox() const { return rdtMain; }
     QMenu *optionsMenu() const { return popSysset; }
+    QMenu *dayBoxMenu() const { return pmDeskTopMonCal; }
+    EditingCommands &editing() { return *editing_; }
+    QPushButton *tickButton() const { return btnGou; }
+    QPushButton *crossButton() const { return btnX; }
+    QPushButton *clearButton() const { return btnClearRdt; }
+    QLabel *dateButton() const { return imgDate; }
+    QLabel *colourButton() const { return imgRedColor; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -95,6 +106,12 @@ protected:
 
 private:
     void buildHeader();
+    void buildToolbar();
+    void buildDayBoxMenu();
+    // A handler that reports any error it does not catch itself.
+    std::function<void()> reported(std::function<void()> handler);
+    QPushButton *toolButton(const char *name, const QString &caption, const QRect &place);
+    QLabel *pictureButton(const char *name, const QString &hint, const QPixmap &picture, const QRect &place);
     void buildWeekPage();
     void ArrangeWeekPage();
     void setSelectedMonth(const QString &month);
@@ -106,6 +123,7 @@ private:
 
     MainFrmServices services_;
     std::unique_ptr<WeekNotes> weekNotes_;
+    std::unique_ptr<EditingCommands> editing_;
     bool ending_ = false;
     QStringList startUpFailures_;
     // The bounds the close path remembers (FormSize.ini lines 2 to 5).
@@ -119,6 +137,12 @@ private:
     QMenu *ppMonth = nullptr;
     QLineEdit *edtMonth = nullptr;
     QSpinBox *ud_Month = nullptr;
+    QPushButton *btnGou = nullptr;
+    QPushButton *btnX = nullptr;
+    QLabel *imgDate = nullptr;
+    QLabel *imgRedColor = nullptr;
+    QPushButton *btnClearRdt = nullptr;
+    QMenu *pmDeskTopMonCal = nullptr;
     QLabel *lblSet = nullptr;
     QMenu *popSysset = nullptr;
     QFrame *pnlLeft = nullptr;

@@ -1,5 +1,6 @@
 #include "editing/EditingCommands.h"
 
+#include "notes/WeekDayName.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/RichEdit.h"
@@ -29,10 +30,8 @@ RichEdit *focusedDayBox(QWidget *weekPage)
 
 QString dateStampText(const QDate &date)
 {
-    static const char16_t weekdays[] = u"一二三四五六日";
-    const int day = date.dayOfWeek(); // 1 Monday .. 7 Sunday
-    const QChar numeral = day >= 1 && day <= 7 ? QChar(weekdays[day - 1]) : QChar(u'?');
-    return u' ' + date.toString(QStringLiteral("yyyy.MM.dd")) + QStringLiteral(" (") + numeral + u')';
+    return u' ' + date.toString(QStringLiteral("yyyy.MM.dd")) + QStringLiteral(" (") + weekdayNumeral(date.dayOfWeek())
+        + u')';
 }
 
 EditingCommands::EditingCommands(QWidget *weekPage, const Clock &clock, Dialogs &dialogs,

@@ -1,10 +1,12 @@
 // tavi-cli: the notebook's companion tool. It works on the same libraries as
 // the program but needs no display.
+#include "editing/Export.h"
 #include "notes/WeekDayName.h"
 #include "notes/WeekNotes.h"
 #include "notes/uDM.h"
 #include "platform/Database.h"
 #include "platform/FontSetup.h"
+#include "platform/LineFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RichEdit.h"
 
@@ -81,7 +83,7 @@ struct ParsedArgs {
     QString onlyPositional() const
     {
         if (positional.size() != 1)
-            throw UsageError("expected one FILE");
+            throw UsageError("expected one file name");
         return positional.first();
     }
 };
@@ -142,9 +144,17 @@ int slotOf(const QString &letter)
     throw UsageError("--slot takes A, B, C, D or E");
 }
 
-int printWeek(Args args)
+// The six day boxes of one week, loaded from a program folder's notes
+// database through the program's own week load.
+struct LoadedWeek {
+    std::array<std::unique_ptr<tavi::RichEdit>, tavi::kDayBoxCount> owned;
+    QList<tavi::RichEdit *> boxes;
+};
+
+// Loads the week named by --folder, --slot, --month and --year; nullopt (with
+// a message) when the database cannot be opened or read.
+std::optional<LoadedWeek> loadWeek(const ParsedArgs &parsed)
 {
-    const ParsedArgs parsed(args, {"folder", "slot", "month", "year"});
     const QString folder = parsed.required("folder");
     const int slot = slotOf(parsed.required("slot"));
     bool ok = false;
@@ -159,25 +169,34 @@ int printWeek(Args args)
     const QString database = tavi::resolvePath(folder, QStringLiteral("Data\\UserData.db"));
     if (!dm.DataModuleCreate(database)) {
         printErr(QStringLiteral("cannot open the notes database %1").arg(database));
-        return 1;
+        return std::nullopt;
     }
-    std::array<std::unique_ptr<tavi::RichEdit>, tavi::kDayBoxCount> owned;
+    LoadedWeek week;
     std::array<tavi::RichEdit *, tavi::kDayBoxCount> boxes{};
     for (int day = 0; day < tavi::kDayBoxCount; ++day) {
-        owned[day] = std::make_unique<tavi::RichEdit>();
-        boxes[day] = owned[day].get();
+        week.owned[day] = std::make_unique<tavi::RichEdit>();
+        boxes[day] = week.owned[day].get();
+        week.boxes.append(boxes[day]);
     }
     tavi::ProgramState state;
     tavi::WeekNotes notes(dm, state, boxes);
     notes.LoadWeek(slot, year + QString::number(month));
     if (!state.NotesReady) {
         printErr(QStringLiteral("cannot read the week from %1").arg(database));
-        return 1;
+        return std::nullopt;
     }
+    return week;
+}
+
+int printWeek(Args args)
+{
+    const std::optional<LoadedWeek> week = loadWeek(ParsedArgs(args, {"folder", "slot", "month", "year"}));
+    if (!week)
+        return 1;
     QString out;
     for (int day = 0; day < tavi::kDayBoxCount; ++day) {
         out += tavi::GetWeekDayName(day + 1) + u'\n';
-        const QString text = plainTextWithLf(*boxes[day]);
+        const QString text = plainTextWithLf(*week->boxes[day]);
         if (!text.isEmpty())
             out += text + u'\n';
         if (day + 1 < tavi::kDayBoxCount)
@@ -187,12 +206,30 @@ int printWeek(Args args)
     return 0;
 }
 
+int exportWeek(Args args)
+{
+    const ParsedArgs parsed(args, {"folder", "slot", "month", "year"});
+    const QString out = parsed.onlyPositional();
+    const std::optional<LoadedWeek> week = loadWeek(parsed);
+    if (!week)
+        return 1;
+    try {
+        tavi::writeExport(out, tavi::exportLines(week->boxes));
+    } catch (const tavi::FileError &error) {
+        printErr(QString::fromUtf8(error.what()));
+        return 1;
+    }
+    return 0;
+}
+
 const Command commands[] = {
     {"rtf-to-text", "rtf-to-text FILE", "print the plain text a day box shows after reading FILE (UTF-8)",
      rtfToText},
     {"rtf-roundtrip", "rtf-roundtrip FILE", "read FILE into a day box and print the box's RTF", rtfRoundTrip},
     {"week", "week --folder DIR --slot A..E --month N [--year YYYY]",
      "print a week's six day boxes from DIR's notes database", printWeek},
+    {"export", "export --folder DIR --slot A..E --month N [--year YYYY] OUT",
+     "write a week's export text file (GBK, CR LF) as the program's export does", exportWeek},
     {"create-database", "create-database FILE", "make a new, empty notes database (never overwrites)",
      createDatabase},
 };

@@ -2,6 +2,7 @@
 #include "tests/TestData.h"
 #include "tests/support/NotesFixture.h"
 
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ TEST(Cli, HelpListsEveryCommand)
 {
     const CliRun run = cli({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char *command : {"rtf-to-text", "rtf-roundtrip", "week", "create-database"})
+    for (const char *command : {"rtf-to-text", "rtf-roundtrip", "week", "export", "create-database"})
         EXPECT_TRUE(run.out.contains(QLatin1String(command))) << command;
     EXPECT_EQ(cli({QStringLiteral("no-such-command")}).exitCode, 2);
 }
@@ -70,6 +71,32 @@ TEST(Cli, WeekPrintsTheSixBoxesUnderTheirHeadings)
                                 QStringLiteral("A"), QStringLiteral("--month"), QStringLiteral("1")});
     EXPECT_EQ(noDatabase.exitCode, 1);
     EXPECT_TRUE(noDatabase.err.contains(QStringLiteral("cannot open the notes database")));
+}
+
+TEST(Cli, ExportWritesWhatTheExportCommandWrites)
+{
+    test::ProgramFolderFixture folder;
+    test::NotesInspector(folder.databasePath())
+        .insertWeek(QStringLiteral("tb_A"), QStringLiteral("20261"),
+                    WeekMemos{QByteArray(), "two\r\nlines", QByteArray(), QByteArray(), QByteArray(), "{\\rtf1 \\u-10179?\\u-9047?\\par}"});
+    const QString out = folder.folder() + QStringLiteral("week.txt");
+    const CliRun run = cli({QStringLiteral("export"), QStringLiteral("--folder"), folder.folder(), QStringLiteral("--slot"),
+                            QStringLiteral("a"), QStringLiteral("--month"), QStringLiteral("1"), QStringLiteral("--year"),
+                            QStringLiteral("2026"), out});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\xD0\xC7\xC6\xDA\xD2\xBB\r\n\r\n"
+                                         "\xD0\xC7\xC6\xDA\xB6\xFE\r\ntwo\r\nlines\r\n"
+                                         "\xD0\xC7\xC6\xDA\xC8\xFD\r\n\r\n"
+                                         "\xD0\xC7\xC6\xDA\xCB\xC4\r\n\r\n"
+                                         "\xD0\xC7\xC6\xDA\xCE\xE5\r\n\r\n"
+                                         "\xD0\xC7\xC6\xDA\xC1\xF9\r\n\x94\x39\xDA\x33\r\n"));
+    const CliRun unwritable = cli({QStringLiteral("export"), QStringLiteral("--folder"), folder.folder(),
+                                   QStringLiteral("--slot"), QStringLiteral("A"), QStringLiteral("--month"),
+                                   QStringLiteral("1"), folder.folder() + QStringLiteral("none/x.txt")});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_TRUE(unwritable.err.contains(QStringLiteral("none/x.txt")));
 }
 
 TEST(Cli, CreateDatabaseNeverOverwrites)

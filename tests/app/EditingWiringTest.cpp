@@ -1,0 +1,141 @@
+// The editing commands and the export as the main window offers them.
+#include "app/Program.h"
+#include "platform/LineFile.h"
+#include "platform/RichEdit.h"
+#include "tests/support/NotesFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tavi;
+
+namespace {
+
+class EditingWiringTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        program = std::make_unique<Program>(folder.folder(), clock, screen, dialogs, [] {});
+        ASSERT_TRUE(program->start());
+        window = program->mainWindow();
+        window->show();
+        QApplication::setActiveWindow(window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+    RichEdit *box(int day) const { return window->dayBoxes()[day - 1]; }
+    QAction *item(QMenu *menu, const char *name) const
+    {
+        for (QAction *action : menu->actions())
+            if (action->objectName() == QLatin1String(name))
+                return action;
+        ADD_FAILURE() << "no item " << name;
+        return nullptr;
+    }
+    void rightClick(RichEdit *target)
+    {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(target->viewport(), &event);
+        window->dayBoxMenu()->close();
+    }
+
+    test::ProgramFolderFixture folder;
+    test::FakeClock clock{QDateTime(QDate(2010, 6, 1), QTime(8, 0))};
+    test::FakeScreen screen{QSize(1280, 800)};
+    test::FakeDialogs dialogs;
+    std::unique_ptr<Program> program;
+    TMainFrm *window = nullptr;
+};
+
+} // namespace
+
+TEST_F(EditingWiringTest, DayBoxMenuItemsInOrder)
+{
+    QStringList captions;
+    for (QAction *action : window->dayBoxMenu()->actions())
+        captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(captions, (QStringList{"复制", "粘贴", "删除", "剪切", "-", "打V", "打X", "-", "撤销(Ctrl+Z)"}));
+    for (QAction *action : window->dayBoxMenu()->actions())
+        EXPECT_TRUE(action->shortcut().isEmpty());
+}
+
+TEST_F(EditingWiringTest, TheMenuActsOnTheBoxItWasOpenedOver)
+{
+    box(1)->setFocus();
+    QTest::keyClicks(box(1), QStringLiteral("mon"));
+    rightClick(box(2));
+    item(window->dayBoxMenu(), "V1")->trigger();
+    EXPECT_EQ(box(2)->toPlainText(), QStringLiteral("√"));
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("mon"));
+
+    // Over the memo box the menu opens, but its commands do nothing.
+    rightClick(window->memoBox());
+    item(window->dayBoxMenu(), "X1")->trigger();
+    EXPECT_EQ(window->memoBox()->toPlainText(), QString());
+}
+
+TEST_F(EditingWiringTest, ToolbarKeepsTheFocusInTheBox)
+{
+    for (QWidget *control : std::initializer_list<QWidget *>{window->tickButton(), window->crossButton(), window->clearButton(),
+                                                             window->dateButton(), window->colourButton()})
+        EXPECT_EQ(control->focusPolicy(), Qt::NoFocus) << control->objectName().toStdString();
+    box(3)->setFocus();
+    QTest::mouseClick(window->crossButton(), Qt::LeftButton);
+    QTest::mouseClick(window->tickButton(), Qt::LeftButton);
+    QTest::mouseClick(window->dateButton(), Qt::LeftButton);
+    EXPECT_TRUE(box(3)->hasFocus());
+    EXPECT_EQ(box(3)->toPlainText(), QStringLiteral("×√ 2010.06.01 (二)"));
+    // The edits reached the database through the automatic save.
+    RichEdit stored;
+    stored.loadContent(test::NotesInspector(folder.databasePath()).memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 2));
+    EXPECT_EQ(stored.toPlainText(), QStringLiteral("×√ 2010.06.01 (二)"));
+
+    dialogs.colourAnswers = {QColor(0, 0, 255)};
+    box(3)->selectAll();
+    QTest::mouseClick(window->colourButton(), Qt::LeftButton);
+    EXPECT_EQ(dialogs.colourDialogsOpenedOn, std::vector<QColor>{QColor(Qt::black)});
+    EXPECT_TRUE(box(3)->rtf().contains("\\blue255"));
+}
+
+TEST_F(EditingWiringTest, ClearAllWithTheFocusOutsideEmptiesAndSaves)
+{
+    for (int day = 1; day <= 6; ++day)
+        box(day)->setContentText(QStringLiteral("day %1").arg(day));
+    window->setFocus();
+    QTest::mouseClick(window->clearButton(), Qt::LeftButton);
+    test::NotesInspector inspector(folder.databasePath());
+    for (int day = 1; day <= 6; ++day) {
+        EXPECT_EQ(box(day)->toPlainText(), QString());
+        RichEdit stored;
+        stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), day - 1));
+        EXPECT_EQ(stored.toPlainText(), QString());
+    }
+}
+
+TEST_F(EditingWiringTest, ExportFromTheOptionsMenuAndItsErrorReport)
+{
+    box(1)->setContentText(QStringLiteral("周一"));
+    const QString target = folder.folder() + QStringLiteral("周报");
+    dialogs.fileAnswers = {target};
+    item(window->optionsMenu(), "N_")->trigger();
+    QFile file(target + QStringLiteral(".txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("\xD0\xC7\xC6\xDA\xD2\xBB\r\n\xD6\xDC\xD2\xBB\r\n"));
+    EXPECT_EQ(dialogs.shown.back().caption, QStringLiteral("*.Txt|*.Txt"));
+    EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("A记事"));
+
+    // A file that cannot be written ends the command with the general error report.
+    dialogs.fileAnswers = {folder.folder() + QStringLiteral("no/such/folder/week")};
+    item(window->optionsMenu(), "N_")->trigger();
+    EXPECT_EQ(dialogs.shown.back().kind, QStringLiteral("error"));
+    EXPECT_TRUE(dialogs.shown.back().text.contains(folder.folder() + QStringLiteral("no/such/folder/week.txt")));
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("周一"));
+    EXPECT_TRUE(window->isVisible());
+}
