@@ -1,0 +1,47 @@
+#include "platform/Dialogs.h"
+#include "platform/LineFile.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace tavi;
+
+TEST(ErrorReport, FullStopOnlyAfterCharactersThatSortAfterIt)
+{
+    EXPECT_EQ(errorReportText(QStringLiteral("Disk full")), QStringLiteral("Disk full."));
+    EXPECT_EQ(errorReportText(QStringLiteral("无法写入文件")), QStringLiteral("无法写入文件."));
+    EXPECT_EQ(errorReportText(QStringLiteral("code 5")), QStringLiteral("code 5."));
+    EXPECT_EQ(errorReportText(QStringLiteral("done.")), QStringLiteral("done."));
+    EXPECT_EQ(errorReportText(QStringLiteral("what!")), QStringLiteral("what!"));
+    EXPECT_EQ(errorReportText(QStringLiteral("a-")), QStringLiteral("a-"));
+    EXPECT_EQ(errorReportText(QString()), QString());
+}
+
+namespace {
+
+struct RecordingDialogs : Dialogs {
+    void showMessage(QWidget *, const QString &) override {}
+    void showMessageBox(QWidget *, const QString &, const QString &) override {}
+    void showError(QWidget *, const QString &text) override { errors.append(text); }
+    std::optional<QColor> chooseColor(QWidget *, const QColor &) override { return std::nullopt; }
+    std::optional<QString> saveFileName(QWidget *, const QString &, const QString &) override { return std::nullopt; }
+    QStringList errors;
+};
+
+} // namespace
+
+TEST(ErrorReport, AnUncaughtErrorEndsOnlyTheCommand)
+{
+    RecordingDialogs dialogs;
+    bool after = false;
+    runReportingErrors(dialogs, nullptr, [&] {
+        throw FileError("无法写入文件 /x/y.txt：No such file or directory");
+        after = true;
+    });
+    EXPECT_FALSE(after);
+    EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("无法写入文件 /x/y.txt：No such file or directory")});
+    runReportingErrors(dialogs, nullptr, [&] { after = true; });
+    EXPECT_TRUE(after);
+    EXPECT_EQ(dialogs.errors.size(), 1);
+}
