@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/Bitmap.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace tavi {
+
+// Reads a Windows or OS/2 BMP file: 1, 4 and 8 bits per pixel (to 8 bits with
+// the file's palette), RLE4 and RLE8 (to 8 bits), 16 bits (to 24), 24 bits,
+// and 32 bits (kept with their fourth byte, or to 32 from bitfields). Every
+// field is checked: anything damaged, absurd or unsupported throws ParseError
+// (platform/RtfReader.h) with a readable message, and nothing is allocated
+// beyond what the file's own size justifies.
+Bitmap decodeBmp(QByteArrayView bytes);
+// decodeBmp() of a file; a file that cannot be read throws FileError.
+Bitmap readBmp(const QString &path);
+
+} // namespace tavi
