@@ -1,7 +1,7 @@
 #include "platform/BmpReader.h"
 
 #include "platform/LineFile.h"
-#include "platform/RtfReader.h"
+#include "platform/ParseError.h"
 
 #include <QFile>
 

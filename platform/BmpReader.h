@@ -11,7 +11,7 @@ namespace tavi {
 // the file's palette), RLE4 and RLE8 (to 8 bits), 16 bits (to 24), 24 bits,
 // and 32 bits (kept with their fourth byte, or to 32 from bitfields). Every
 // field is checked: anything damaged, absurd or unsupported throws ParseError
-// (platform/RtfReader.h) with a readable message, and nothing is allocated
+// (platform/ParseError.h) with a readable message, and nothing is allocated
 // beyond what the file's own size justifies.
 Bitmap decodeBmp(QByteArrayView bytes);
 // decodeBmp() of a file; a file that cannot be read throws FileError.

@@ -1,18 +1,11 @@
 #pragma once
 
+#include "platform/ParseError.h"
 #include "platform/RtfDocument.h"
 
 #include <QByteArrayView>
 
-#include <stdexcept>
-
 namespace tavi {
-
-// The error every parser of outside files throws: a readable message.
-class ParseError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // True when bytes start an RTF document ("{\rtf").
 bool looksLikeRtf(QByteArrayView bytes);

@@ -2,6 +2,7 @@
 TAVI_BUILD_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev
+  libjpeg62-turbo-dev libgif-dev
   fonts-arphic-uming fonts-dejavu-core
 )
 TAVI_TEST_PACKAGES=(
