@@ -21,7 +21,9 @@ bool Program::start()
         dialogs_.showMessage(nullptr, QStringLiteral("配置文件加载失败，请重试！"));
         return false;
     }
-    mainFrm_ = std::make_unique<TMainFrm>(MainFrmServices{folder_, dm_, state_, clock_, screen_, dialogs_, endProgram_});
+    deskBG_ = std::make_unique<TDeskBGSetFrm>(folder_);
+    mainFrm_ = std::make_unique<TMainFrm>(
+        MainFrmServices{folder_, dm_, *deskBG_, mixPic_, state_, clock_, screen_, dialogs_, endProgram_});
     mainFrm_->FormCreate();
     return true;
 }

@@ -3,6 +3,8 @@
 #include "app/uMain.h"
 #include "notes/uDM.h"
 #include "platform/ProgramState.h"
+#include "wallpaper/uDeskBGSet.h"
+#include "wallpaper/uPicMix.h"
 
 #include <QString>
 
@@ -30,6 +32,8 @@ public:
     // database cannot be opened); the reason has been shown already.
     bool start();
     TMainFrm *mainWindow() const { return mainFrm_.get(); }
+    TDeskBGSetFrm &deskBG() { return *deskBG_; }
+    TMixPicFrm &mixPic() { return mixPic_; }
     TDM &dataModule() { return dm_; }
     ProgramState &state() { return state_; }
 
@@ -41,6 +45,9 @@ private:
     std::function<void()> endProgram_;
     ProgramState state_;
     TDM dm_;
+    // Created with the program, never shown: the content picture and the blend.
+    std::unique_ptr<TDeskBGSetFrm> deskBG_;
+    TMixPicFrm mixPic_;
     std::unique_ptr<TMainFrm> mainFrm_;
 };
 

@@ -5,6 +5,7 @@
 #include "notes/WeekPageLayout.h"
 #include "platform/Clock.h"
 #include "app/WindowSettings.h"
+#include "wallpaper/uDeskBGSet.h"
 #include "editing/Export.h"
 #include "platform/Dialogs.h"
 #include "platform/LineFile.h"
@@ -555,6 +556,15 @@ void TMainFrm::edtMonthChange()
     lblMonth->adjustSize();
     setSelectedMonth(lblMonth->text());
     weekNotes_->LoadWeek(CurrentWeekSlot, SelectedYearMonth);
+}
+
+void TMainFrm::FillWeekCon()
+{
+    std::vector<TWeekCon> &list = services_.deskBG.WeekConList;
+    list.resize(kDayBoxCount); // entries already there keep their SubText
+    std::size_t n = 0;
+    for (RichEdit *box : tavi::dayBoxes(tsMain))
+        list[n++].MainText = box->plainTextCrLf();
 }
 
 void TMainFrm::redt1Exit()

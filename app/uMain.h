@@ -26,6 +26,8 @@ class Clock;
 class Dialogs;
 class RichEdit;
 class Screen;
+class TDeskBGSetFrm;
+class TMixPicFrm;
 class TDM;
 
 // "今天是 2010年6月6日(日)": no leading zeros, ASCII brackets.
@@ -36,6 +38,8 @@ QString dateLabelText(const QDate &date);
 struct MainFrmServices {
     QString programFolder;
     TDM &dm;
+    TDeskBGSetFrm &deskBG;
+    TMixPicFrm &mixPic;
     ProgramState &state;
     const Clock &clock;
     const Screen &screen;
@@ -74,6 +78,8 @@ public:
     void edtMonthChange();
     // The automatic save of every day box's change and focus loss.
     void redt1Exit();
+    // Copies the six boxes' plain text into the content picture's week list.
+    void FillWeekCon();
 
     // State the other windows and the tests read.
     int CurrentWeekSlot = 1;

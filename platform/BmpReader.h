@@ -11,8 +11,9 @@ namespace tavi {
 // the file's palette), RLE4 and RLE8 (to 8 bits), 16 bits (to 24), 24 bits,
 // and 32 bits (kept with their fourth byte, or to 32 from bitfields). Every
 // field is checked: anything damaged, absurd or unsupported throws ParseError
-// (platform/ParseError.h) with a readable message, and nothing is allocated
-// beyond what the file's own size justifies.
+// (platform/ParseError.h) with a readable message. Uncompressed pixels must all
+// be in the file before the picture is allocated; an RLE picture, which can
+// legitimately be far larger than its file, is limited by Bitmap::kMaxPixels.
 Bitmap decodeBmp(QByteArrayView bytes);
 // decodeBmp() of a file; a file that cannot be read throws FileError.
 Bitmap readBmp(const QString &path);

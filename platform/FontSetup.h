@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace tavi {
 
 // Points fontconfig at the program's own configuration (assets/fonts.conf
@@ -7,5 +9,7 @@ namespace tavi {
 // with ("宋体", "Arial") onto installed ones. Must run before QGuiApplication
 // exists; a FONTCONFIG_FILE set by the user is left alone.
 void useProgramFonts();
+// The same for the program folder given (tests, tools living elsewhere).
+void useProgramFonts(const QString &programFolder);
 
 } // namespace tavi

@@ -4,6 +4,9 @@
 #include "notes/WeekDayName.h"
 #include "notes/WeekNotes.h"
 #include "notes/uDM.h"
+#include "wallpaper/uDeskBGSet.h"
+#include "wallpaper/uPicMix.h"
+#include "platform/BmpReader.h"
 #include "platform/Database.h"
 #include "platform/FontSetup.h"
 #include "platform/LineFile.h"
@@ -222,6 +225,56 @@ int exportWeek(Args args)
     return 0;
 }
 
+int loadBmp(Args args)
+{
+    const ParsedArgs parsed(args, {});
+    if (parsed.positional.size() != 2)
+        throw UsageError("expected IN and OUT");
+    tavi::Bitmap picture = tavi::readBmp(parsed.positional[0]);
+    picture.convertTo32();
+    tavi::writeBmp(parsed.positional[1], picture);
+    return 0;
+}
+
+int blend(Args args)
+{
+    const ParsedArgs parsed(args, {"shift", "weight"});
+    if (parsed.positional.size() != 3)
+        throw UsageError("expected CONTENT, BACKGROUND and OUT");
+    auto number = [&](const char *name, int fallback) {
+        const std::optional<QString> text = parsed.optional(name);
+        if (!text)
+            return fallback;
+        bool ok = false;
+        const int value = text->toInt(&ok);
+        if (!ok)
+            throw UsageError(std::string("--") + name + " takes a whole number");
+        return value;
+    };
+    const int shift = number("shift", 30);
+    const int weight = number("weight", 50);
+    tavi::Bitmap content = tavi::readBmp(parsed.positional[0]);
+    tavi::Bitmap background = tavi::readBmp(parsed.positional[1]);
+    tavi::writeBmp(parsed.positional[2], tavi::MixPic(content, background, shift, weight));
+    return 0;
+}
+
+int contentPicture(Args args)
+{
+    const ParsedArgs parsed(args, {});
+    if (parsed.positional.size() != 2)
+        throw UsageError("expected DIR and OUT");
+    std::vector<tavi::TWeekCon> week(tavi::kDayBoxCount);
+    for (int day = 0; day < tavi::kDayBoxCount; ++day) {
+        QFile file(parsed.positional[0] + QStringLiteral("/%1.txt").arg(day + 1));
+        if (file.exists() && !file.open(QIODevice::ReadOnly))
+            throw tavi::FileError(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()).toStdString());
+        week[day].MainText = file.isOpen() ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    tavi::writeBmp(parsed.positional[1], tavi::drawWeekContent(week));
+    return 0;
+}
+
 const Command commands[] = {
     {"rtf-to-text", "rtf-to-text FILE", "print the plain text a day box shows after reading FILE (UTF-8)",
      rtfToText},
@@ -230,6 +283,11 @@ const Command commands[] = {
      "print a week's six day boxes from DIR's notes database", printWeek},
     {"export", "export --folder DIR --slot A..E --month N [--year YYYY] OUT",
      "write a week's export text file (GBK, CR LF) as the program's export does", exportWeek},
+    {"load-bmp", "load-bmp IN OUT", "read a BMP file and write it again as a 32-bit BMP", loadBmp},
+    {"blend", "blend CONTENT BACKGROUND OUT [--shift 30] [--weight 50]",
+     "lay CONTENT over BACKGROUND as the wallpaper is made; write a 32-bit BMP", blend},
+    {"content-picture", "content-picture DIR OUT",
+     "draw DIR/1.txt .. DIR/6.txt (UTF-8, missing files empty) as the week's content picture", contentPicture},
     {"create-database", "create-database FILE", "make a new, empty notes database (never overwrites)",
      createDatabase},
 };
@@ -271,6 +329,9 @@ int main(int argc, char **argv)
         } catch (const UsageError &error) {
             std::fprintf(stderr, "tavi-cli: %s\nusage: tavi-cli %s\n", error.what(), command.usage);
             return 2;
+        } catch (const std::exception &error) {
+            printErr(QString::fromUtf8(error.what()));
+            return 1;
         }
     }
     printErr(QStringLiteral("unknown command '%1' (see tavi-cli --help)").arg(QString::fromStdString(name)));

@@ -139,3 +139,17 @@ TEST_F(EditingWiringTest, ExportFromTheOptionsMenuAndItsErrorReport)
     EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("周一"));
     EXPECT_TRUE(window->isVisible());
 }
+
+TEST_F(EditingWiringTest, FillWeekConCopiesThePlainTextOfTheSixBoxes)
+{
+    program->deskBG().WeekConList = {TWeekCon{QStringLiteral("old"), QStringLiteral("kept")}};
+    box(1)->setContentText(QStringLiteral("line 1\nline 2"));
+    box(6)->setContentText(QStringLiteral("周末"));
+    window->FillWeekCon();
+    const std::vector<TWeekCon> &list = program->deskBG().WeekConList;
+    ASSERT_EQ(list.size(), 6u);
+    EXPECT_EQ(list[0].MainText, QStringLiteral("line 1\r\nline 2"));
+    EXPECT_EQ(list[0].SubText, QStringLiteral("kept"));
+    EXPECT_EQ(list[1].MainText, QString());
+    EXPECT_EQ(list[5].MainText, QStringLiteral("周末"));
+}

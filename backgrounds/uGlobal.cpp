@@ -1,0 +1,95 @@
+#include "backgrounds/uGlobal.h"
+
+#include "platform/Bitmap.h"
+#include "platform/GifDecoder.h"
+#include "platform/JpegCodec.h"
+#include "platform/LineFile.h"
+
+#include <QFile>
+
+namespace tavi {
+namespace {
+
+// Where the extension starts, or -1. Working on characters rather than GBK
+// bytes means the trail byte 0x5C of a two-byte character (as in "運") can
+// never be taken for a backslash.
+qsizetype extensionStart(const QString &path)
+{
+    for (qsizetype i = path.size() - 1; i >= 0; --i) {
+        const QChar c = path[i];
+        if (c == u'.')
+            return i;
+        if (c == u'\\' || c == u'/' || c == u':')
+            return -1;
+    }
+    return -1;
+}
+
+QString asciiLower(QString text)
+{
+    for (QChar &c : text) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return text;
+}
+
+QByteArray readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("无法读取文件 %1：%2").arg(path, file.errorString()).toStdString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("无法读取文件 %1：%2").arg(path, file.errorString()).toStdString());
+    return bytes;
+}
+
+template <typename Decode>
+QString convert(const QString &source, Decode decode)
+{
+    const QString target = bmpPathFor(source);
+    // Only a source already named *.bmp maps onto itself; converting it would overwrite it.
+    if (target == source)
+        throw FileError(QStringLiteral("无法转换文件 %1：它已是 BMP 文件名").arg(source).toStdString());
+    writeBmp(target, decode(readWholeFile(source)));
+    return target;
+}
+
+} // namespace
+
+QString fileExtension(const QString &path)
+{
+    const qsizetype start = extensionStart(path);
+    return start < 0 ? QString() : path.mid(start);
+}
+
+QString bmpPathFor(const QString &path)
+{
+    const qsizetype start = extensionStart(path);
+    return (start < 0 ? path : path.left(start)) + QStringLiteral(".bmp");
+}
+
+QString ConvertToBmp(const QString &path)
+{
+    const QString extension = asciiLower(fileExtension(path));
+    if (extension == u".bmp")
+        return path;
+    if (extension == u".jpg" || extension == u".jpeg")
+        return JpgToBmp(path);
+    if (extension == u".gif")
+        return GifToBmp(path);
+    return {};
+}
+
+QString JpgToBmp(const QString &source)
+{
+    return convert(source, [](const QByteArray &bytes) { return decodeJpeg(bytes); });
+}
+
+QString GifToBmp(const QString &source)
+{
+    return convert(source, [](const QByteArray &bytes) { return decodeGif(bytes); });
+}
+
+} // namespace tavi

@@ -1,0 +1,1 @@
+#include "backgrounds/uGlobal.h"
