@@ -1,5 +1,6 @@
 // tavi-cli: the notebook's companion tool. It works on the same libraries as
 // the program but needs no display.
+#include "backgrounds/uGlobal.h"
 #include "editing/Export.h"
 #include "notes/WeekDayName.h"
 #include "notes/WeekNotes.h"
@@ -225,6 +226,18 @@ int exportWeek(Args args)
     return 0;
 }
 
+int toBmp(Args args)
+{
+    const QString path = ParsedArgs(args, {}).onlyPositional();
+    const QString bmp = tavi::ConvertToBmp(path);
+    if (bmp.isEmpty()) {
+        printErr(QStringLiteral("%1: not a BMP, JPEG or GIF file name").arg(path));
+        return 1;
+    }
+    writeOut(bmp.toUtf8() + '\n');
+    return 0;
+}
+
 int loadBmp(Args args)
 {
     const ParsedArgs parsed(args, {});
@@ -283,6 +296,8 @@ const Command commands[] = {
      "print a week's six day boxes from DIR's notes database", printWeek},
     {"export", "export --folder DIR --slot A..E --month N [--year YYYY] OUT",
      "write a week's export text file (GBK, CR LF) as the program's export does", exportWeek},
+    {"to-bmp", "to-bmp FILE", "convert a JPEG or GIF to the BMP beside it (as adding a background does); print its path",
+     toBmp},
     {"load-bmp", "load-bmp IN OUT", "read a BMP file and write it again as a 32-bit BMP", loadBmp},
     {"blend", "blend CONTENT BACKGROUND OUT [--shift 30] [--weight 50]",
      "lay CONTENT over BACKGROUND as the wallpaper is made; write a 32-bit BMP", blend},

@@ -2,7 +2,9 @@
 #include "tests/TestData.h"
 #include "tests/support/NotesFixture.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -32,7 +34,8 @@ TEST(Cli, HelpListsEveryCommand)
 {
     const CliRun run = cli({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char *command : {"rtf-to-text", "rtf-roundtrip", "week", "export", "create-database"})
+    for (const char *command : {"rtf-to-text", "rtf-roundtrip", "week", "export", "create-database", "to-bmp",
+                                "load-bmp", "blend", "content-picture"})
         EXPECT_TRUE(run.out.contains(QLatin1String(command))) << command;
     EXPECT_EQ(cli({QStringLiteral("no-such-command")}).exitCode, 2);
 }
@@ -108,4 +111,39 @@ TEST(Cli, CreateDatabaseNeverOverwrites)
     ASSERT_TRUE(dm.DataModuleCreate(path));
     EXPECT_FALSE(dm.readWeek(5, QStringLiteral("20261")).has_value());
     EXPECT_EQ(cli({QStringLiteral("create-database"), path}).exitCode, 1);
+}
+
+TEST(Cli, PictureCommands)
+{
+    QTemporaryDir dir;
+    const QString jpeg = dir.filePath(QStringLiteral("Sea.JPG"));
+    ASSERT_TRUE(QFile::copy(test::testDataDir() + QStringLiteral("/images/jpeg/good/hopper.jpg"), jpeg));
+    const CliRun converted = cli({QStringLiteral("to-bmp"), jpeg});
+    EXPECT_EQ(converted.exitCode, 0) << converted.err.toStdString();
+    EXPECT_EQ(converted.out, dir.filePath(QStringLiteral("Sea.bmp")) + u'\n');
+    EXPECT_EQ(cli({QStringLiteral("to-bmp"), dir.filePath(QStringLiteral("x.png"))}).exitCode, 1);
+
+    const QString week = dir.filePath(QStringLiteral("week"));
+    QDir().mkpath(week);
+    QFile monday(week + QStringLiteral("/1.txt"));
+    ASSERT_TRUE(monday.open(QIODevice::WriteOnly));
+    monday.write("开会");
+    monday.close();
+    const QString content = dir.filePath(QStringLiteral("Content.bmp"));
+    EXPECT_EQ(cli({QStringLiteral("content-picture"), week, content}).exitCode, 0);
+
+    // hopper (128 x 128) is no taller than the content, so it is laid into the content picture.
+    const QString mixed = dir.filePath(QStringLiteral("m.bmp"));
+    EXPECT_EQ(cli({QStringLiteral("blend"), content, dir.filePath(QStringLiteral("Sea.bmp")), mixed}).exitCode, 0);
+    EXPECT_EQ(QFileInfo(mixed).size(), 54 + 650 * 450 * 4);
+    const CliRun sameSize = cli({QStringLiteral("blend"), content, content, mixed});
+    EXPECT_EQ(sameSize.exitCode, 1);
+    EXPECT_TRUE(sameSize.err.contains(QStringLiteral("50 pixels")));
+
+    const QString wide = dir.filePath(QStringLiteral("wide.bmp"));
+    EXPECT_EQ(cli({QStringLiteral("load-bmp"), content, wide}).exitCode, 0);
+    EXPECT_EQ(QFileInfo(wide).size(), 54 + 650 * 450 * 4);
+    const CliRun blended = cli({QStringLiteral("blend"), content, content, mixed, QStringLiteral("--weight"),
+                                QStringLiteral("x")});
+    EXPECT_EQ(blended.exitCode, 2);
 }
