@@ -4,6 +4,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -45,14 +46,23 @@ void Bitmap::convertTo32()
     if (bitsPerPixel_ == 32)
         return;
     Bitmap converted(width_, height_, 32);
+    // Palette entries as blue, green, red, 0; indices beyond the palette are black.
+    std::uint32_t lookup[256] = {};
+    for (std::size_t i = 0; i < std::min<std::size_t>(palette.size(), 256); ++i)
+        lookup[i] = palette[i] & 0x00FFFFFFu;
     for (int y = 0; y < height_; ++y) {
+        const std::uint8_t *in = row(y);
         std::uint8_t *out = converted.row(y);
-        for (int x = 0; x < width_; ++x, out += 4) {
-            const QRgb colour = pixel(x, y);
-            out[0] = std::uint8_t(qBlue(colour));
-            out[1] = std::uint8_t(qGreen(colour));
-            out[2] = std::uint8_t(qRed(colour));
-            out[3] = 0;
+        if (bitsPerPixel_ == 8) {
+            for (int x = 0; x < width_; ++x)
+                qToLittleEndian(lookup[in[x]], out + 4 * x);
+        } else {
+            for (int x = 0; x < width_; ++x, in += 3, out += 4) {
+                out[0] = in[0];
+                out[1] = in[1];
+                out[2] = in[2];
+                out[3] = 0;
+            }
         }
     }
     *this = std::move(converted);

@@ -194,7 +194,8 @@ Bitmap decodeJpeg(QByteArrayView bytes)
     } destroy{d};
     const auto fail = [&d]() { return ParseError(std::string("JPEG: ") + d.err.message); };
 
-    if (!startReading(d, reinterpret_cast<const unsigned char *>(bytes.data()), static_cast<unsigned long>(bytes.size())))
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    if (!startReading(d, data, static_cast<unsigned long>(bytes.size())))
         throw fail();
     jpeg_decompress_struct &cinfo = d.cinfo;
     if (std::int64_t(cinfo.image_width) * cinfo.image_height > Bitmap::kMaxPixels)

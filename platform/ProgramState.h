@@ -2,7 +2,17 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace tavi {
+
+// One line of the background list: its position (0 is the current
+// background's line) and the picture's file name.
+struct TPicBGList {
+    int Index = 0;
+    QString FileName;
+    friend bool operator==(const TPicBGList &, const TPicBGList &) = default;
+};
 
 // The program-wide state that several parts of the program share, gathered in
 // one place and handed to whoever needs it (no hidden globals).
@@ -17,6 +27,10 @@ struct ProgramState {
     bool AskBeforeSetBg = true;
     int SetBgConfirmed = 0;
     QString ConfigSetBgPath;
+
+    // The background list as the main window last read it, and how many lines that read took over.
+    std::vector<TPicBGList> PicBGList;
+    int PicBGCount = 0;
 };
 
 } // namespace tavi

@@ -126,8 +126,8 @@ void expectPictureEquals(const tavi::Bitmap &picture, const QString &path, int t
         ASSERT_FALSE(mask.isNull()) << "cannot read " << maskPath.toStdString();
     }
     std::string first;
-    EXPECT_EQ(mismatches(picture, reference, mask, tolerance, first), 0) << "against " << path.toStdString() << ", first "
-                                                                         << first;
+    EXPECT_EQ(mismatches(picture, reference, mask, tolerance, first), 0)
+        << "against " << path.toStdString() << ", first " << first;
 }
 
 class PictureConformance : public testing::TestWithParam<CorpusFile> {};

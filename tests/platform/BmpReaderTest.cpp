@@ -126,11 +126,8 @@ TEST(BmpReader, RejectsDamagedAbsurdAndUnsupportedFiles)
         {"width * bits overflows 32 bits", bmpFile(0x40000000, 1, 32, 0, {}, tiny32), "is too large"},
         {"65535 x 1024 in a tiny file", bmpFile(65535, 1024, 32, 0, {}, tiny32), "truncated pixel data"},
         {"zero width", patched(18, 0), "invalid picture size 0 x 5"},
-        {"zero height", patched(22, 0), "invalid picture size"},
         {"2 bits", patched(28, 2, 2), "2 bits per pixel are not supported"},
-        {"64 bits", patched(28, 64, 2), "64 bits per pixel are not supported"},
         {"JPEG", patched(30, 4), "JPEG"},
-        {"PNG", patched(30, 5), "PNG"},
         {"RLE8 at 24 bits", patched(30, 1), "RLE8 compression needs 8 bits per pixel"},
         {"top-down RLE", bmpFile(4, -2, 8, 1, {}, QByteArray("\0\1", 2)), "cannot be top-down"},
         {"mask with a hole", bmpFile(1, 1, 32, 3, QByteArray("\x0F\x0F\0\0\0\xFF\0\0\0\0\xFF\0", 12), tiny32),
@@ -175,8 +172,6 @@ TEST(BmpReader, MutatedFilesNeverCrash)
     const QByteArray masks565("\0\xF8\0\0\xE0\x07\0\0\x1F\0\0\0", 12);
     const QByteArray seeds[] = {
         encodeBmp(pattern(9, 6, 8)),
-        encodeBmp(pattern(9, 6, 24)),
-        encodeBmp(pattern(9, 6, 32)),
         bmpFile(9, 6, 1, 0, QByteArray(8, '\x77'), QByteArray(24, '\x5A')),
         bmpFile(9, 6, 4, 2, palette16, QByteArray("\x05\x12\0\x04\x34\x56\0\0\0\2\3\1\x09\x77\0\0\0\1", 18)),
         bmpFile(9, 6, 8, 1, palette16, QByteArray("\x05\x12\0\x03\x34\x56\x78\0\0\2\3\1\x09\x77\0\0\0\1", 18)),

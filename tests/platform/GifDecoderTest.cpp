@@ -25,7 +25,7 @@ struct GifImage {
     int left = 0, top = 0, width = 0, height = 0;
     bool interlaced = false;
     std::vector<QRgb> localTable;
-    std::vector<std::uint8_t> pixels; // row by row, top row first
+    std::vector<std::uint8_t> pixels; // row by row, top row first (written as they are when not width x height)
 };
 
 void putWord(QByteArray &out, int value)
@@ -111,7 +111,9 @@ QByteArray gifFile(int screenWidth, int screenHeight, const std::vector<QRgb> &g
             stored.insert(stored.end(), image.pixels.begin() + y * image.width,
                           image.pixels.begin() + (y + 1) * image.width);
         };
-        if (image.interlaced) {
+        if (image.pixels.size() != std::size_t(image.width) * std::size_t(image.height)) {
+            stored = image.pixels; // deliberately too short or too long
+        } else if (image.interlaced) {
             for (const auto &[start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
                 for (int y = start; y < image.height; y += step)
                     storeRow(y);
@@ -169,7 +171,8 @@ class GifPlacement : public testing::TestWithParam<PlacementCase> {};
 TEST_P(GifPlacement, DrawsTheFirstImage)
 {
     const PlacementCase &c = GetParam();
-    GifImage second{0, 0, c.screenWidth, c.screenHeight, false, {}, std::vector<std::uint8_t>(std::size_t(c.screenWidth * c.screenHeight), 3)};
+    const std::vector<std::uint8_t> white(std::size_t(c.screenWidth * c.screenHeight), 3);
+    const GifImage second{0, 0, c.screenWidth, c.screenHeight, false, {}, white};
     const Bitmap picture = decodeGif(gifFile(c.screenWidth, c.screenHeight, kRgbw, c.background, {c.image, second}));
     EXPECT_EQ(picture.bitsPerPixel(), 8);
     EXPECT_EQ(letters(picture), c.expected);
@@ -179,14 +182,17 @@ INSTANTIATE_TEST_SUITE_P(
     Screen, GifPlacement,
     testing::Values(
         PlacementCase{"ScreenSizedImageIgnoresItsOffset", 3, 2, 3, {5, 7, 3, 2, false, {}, counting(6)}, {"rgb", "wrg"}},
-        PlacementCase{"SmallerImageOnBackground", 4, 3, 2, {1, 1, 2, 1, false, {}, counting(2)}, {"bbbb", "brgb", "bbbb"}},
-        PlacementCase{"ClippedAtTheScreenEdge", 3, 3, 3, {1, 2, 3, 2, false, {}, counting(6)}, {"www", "www", "wrg"}},
+        PlacementCase{"SmallerImageOnBackground", 4, 3, 2, {1, 1, 2, 1, false, {}, counting(2)},
+                      {"bbbb", "brgb", "bbbb"}},
+        PlacementCase{"ClippedAtTheScreenEdge", 3, 3, 3, {1, 2, 3, 2, false, {}, counting(6)},
+                      {"www", "www", "wrg"}},
         PlacementCase{"LargerImageClipped", 2, 2, 0, {0, 0, 3, 3, false, {}, counting(9)}, {"rg", "wr"}},
         PlacementCase{"OutsideTheScreen", 2, 1, 1, {9, 9, 1, 1, false, {}, counting(1)}, {"gg"}},
         PlacementCase{"LocalTableForItsPixels", 2, 2, 0, {0, 0, 2, 2, false, kWbgr, counting(4)}, {"wb", "gr"}},
         // The background colour red is entry 3 of the local table.
         PlacementCase{"LocalTableAndBackground", 3, 1, 0, {0, 0, 1, 1, false, kWbgr, {0}}, {"wrr"}},
-        PlacementCase{"Interlaced", 1, 10, 0, {0, 0, 1, 10, true, {}, counting(10)}, {"r", "g", "b", "w", "r", "g", "b", "w", "r", "g"}},
+        PlacementCase{"Interlaced", 1, 10, 0, {0, 0, 1, 10, true, {}, counting(10)},
+                      {"r", "g", "b", "w", "r", "g", "b", "w", "r", "g"}},
         PlacementCase{"BackgroundBeyondTheTable", 2, 1, 200, {1, 0, 1, 1, false, {}, {3}}, {"rw"}}),
     [](const testing::TestParamInfo<PlacementCase> &info) { return std::string(info.param.name); });
 
@@ -226,7 +232,8 @@ TEST(GifDecoder, WithoutColourTablesIndicesAreGreys)
 
 TEST(GifDecoder, KeepsTheRowsBeforeTruncatedData)
 {
-    const QByteArray whole = gifFile(100, 20, kRgbw, 3, {{0, 0, 100, 20, false, {}, std::vector<std::uint8_t>(2000, 1)}});
+    const std::vector<std::uint8_t> green(2000, 1);
+    const QByteArray whole = gifFile(100, 20, kRgbw, 3, {{0, 0, 100, 20, false, {}, green}});
     const Bitmap picture = decodeGif(whole.left(whole.size() / 2));
     ASSERT_EQ(picture.height(), 20);
     EXPECT_EQ(letters(picture).front(), std::string(100, 'g'));
