@@ -25,6 +25,9 @@ bool Program::start()
     mainFrm_ = std::make_unique<TMainFrm>(
         MainFrmServices{folder_, dm_, *deskBG_, mixPic_, state_, clock_, screen_, dialogs_, endProgram_});
     mainFrm_->FormCreate();
+    // The other windows, once each, kept until the end.
+    picSel_ = std::make_unique<TPicSelFrm>(folder_, dialogs_, mainFrm_.get());
+    mainFrm_->attachWindows(picSel_.get());
     return true;
 }
 

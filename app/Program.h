@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/uMain.h"
+#include "backgrounds/uPicSel.h"
 #include "notes/uDM.h"
 #include "platform/ProgramState.h"
 #include "wallpaper/uDeskBGSet.h"
@@ -34,6 +35,7 @@ public:
     TMainFrm *mainWindow() const { return mainFrm_.get(); }
     TDeskBGSetFrm &deskBG() { return *deskBG_; }
     TMixPicFrm &mixPic() { return mixPic_; }
+    TPicSelFrm &picSel() { return *picSel_; }
     TDM &dataModule() { return dm_; }
     ProgramState &state() { return state_; }
 
@@ -49,6 +51,7 @@ private:
     std::unique_ptr<TDeskBGSetFrm> deskBG_;
     TMixPicFrm mixPic_;
     std::unique_ptr<TMainFrm> mainFrm_;
+    std::unique_ptr<TPicSelFrm> picSel_;
 };
 
 } // namespace tavi

@@ -5,6 +5,8 @@
 #include "notes/WeekPageLayout.h"
 #include "platform/Clock.h"
 #include "app/WindowSettings.h"
+#include "backgrounds/BackgroundList.h"
+#include "backgrounds/uPicSel.h"
 #include "wallpaper/uDeskBGSet.h"
 #include "editing/Export.h"
 #include "platform/Dialogs.h"
@@ -219,6 +221,14 @@ void TMainFrm::buildHeader()
     pnlLeft = new QFrame(this);
     pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
     pnlLeft->setGeometry(kLeftPanel);
+    imgAddToDesk = new QLabel(QStringLiteral("添加桌面背景"), pnlLeft);
+    imgAddToDesk->setObjectName(QStringLiteral("imgAddToDesk"));
+    imgAddToDesk->setAlignment(Qt::AlignCenter);
+    imgAddToDesk->setFont(songFont(12));
+    imgAddToDesk->setCursor(Qt::PointingHandCursor);
+    imgAddToDesk->setFrameShape(QFrame::Box);
+    imgAddToDesk->setGeometry(1, 262, 120, 28);
+    imgAddToDesk->installEventFilter(new ClickFilter(imgAddToDesk, reported([this] { imgAddToDeskClick(); })));
 }
 
 std::function<void()> TMainFrm::reported(std::function<void()> handler)
@@ -346,6 +356,9 @@ void TMainFrm::buildWeekPage()
 void TMainFrm::FormCreate()
 {
     // Qt paints every widget double-buffered already.
+    CurrentBGPic.clear();
+    services_.state.PicBGCount = 0;
+    services_.state.PicBGList.clear();
     CurrentWeekSlot = 1;
     services_.state.NotesReady = false;
     FormShown = false;
@@ -364,6 +377,11 @@ void TMainFrm::FormCreate()
 
     loadMemoFile();
     loadWallpaperQuestion();
+    try {
+        LoadBGList(false);
+    } catch (const std::exception &error) {
+        startUpFailures_.append(QString::fromUtf8(error.what()));
+    }
     LoadWindowSettings();
 
     colourWeekButtons(CurrentWeekSlot);
@@ -565,6 +583,25 @@ void TMainFrm::FillWeekCon()
     std::size_t n = 0;
     for (RichEdit *box : tavi::dayBoxes(tsMain))
         list[n++].MainText = box->plainTextCrLf();
+}
+
+void TMainFrm::LoadBGList(bool changed)
+{
+    tavi::LoadBGList(dataPath("Data\\BGPicList.ini"), changed, services_.state, CurrentBGPic, BGPicIndex);
+}
+
+void TMainFrm::imgAddToDeskClick()
+{
+    if (!picSel_)
+        return;
+    picSel_->CurrentPic = CurrentBGPic;
+    services_.dialogs.runModal(picSel_);
+    if (picSel_->CurrentPic == CurrentBGPic) {
+        LoadBGList(false);
+    } else {
+        CurrentBGPic = picSel_->CurrentPic;
+        LoadBGList(true);
+    }
 }
 
 void TMainFrm::redt1Exit()

@@ -27,6 +27,7 @@ class Dialogs;
 class RichEdit;
 class Screen;
 class TDeskBGSetFrm;
+class TPicSelFrm;
 class TMixPicFrm;
 class TDM;
 
@@ -80,6 +81,12 @@ public:
     void redt1Exit();
     // Copies the six boxes' plain text into the content picture's week list.
     void FillWeekCon();
+    // Reads the background list (see tavi::LoadBGList).
+    void LoadBGList(bool changed);
+    // Opens the background selection window, then reloads the list.
+    void imgAddToDeskClick();
+    // The windows created after the main window that it opens.
+    void attachWindows(TPicSelFrm *picSel) { picSel_ = picSel; }
 
     // State the other windows and the tests read.
     int CurrentWeekSlot = 1;
@@ -87,6 +94,8 @@ public:
     QString SelectedMonth;
     QString SelectedYearMonth;
     bool FormShown = false;
+    QString CurrentBGPic;
+    int BGPicIndex = 0;
 
     const std::array<RichEdit *, kDayBoxCount> &dayBoxes() const { return redt_; }
     QPushButton *weekButton(int slot) const { return weekButtons_[slot - 1]; }
@@ -104,6 +113,7 @@ public:
     QPushButton *clearButton() const { return btnClearRdt; }
     QLabel *dateButton() const { return imgDate; }
     QLabel *colourButton() const { return imgRedColor; }
+    QLabel *addBackgroundButton() const { return imgAddToDesk; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -152,6 +162,8 @@ private:
     QLabel *lblSet = nullptr;
     QMenu *popSysset = nullptr;
     QFrame *pnlLeft = nullptr;
+    QLabel *imgAddToDesk = nullptr;
+    TPicSelFrm *picSel_ = nullptr;
     QFrame *pngRight = nullptr;
     RichEdit *rdtMain = nullptr;
     QWidget *pgcMain = nullptr;

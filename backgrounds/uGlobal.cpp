@@ -13,6 +13,16 @@ namespace {
 // Where the extension starts, or -1. Working on characters rather than GBK
 // bytes means the trail byte 0x5C of a two-byte character (as in "運") can
 // never be taken for a backslash.
+qsizetype nameStart(const QString &path)
+{
+    for (qsizetype i = path.size() - 1; i >= 0; --i) {
+        const QChar c = path[i];
+        if (c == u'\\' || c == u'/' || c == u':')
+            return i + 1;
+    }
+    return 0;
+}
+
 qsizetype extensionStart(const QString &path)
 {
     for (qsizetype i = path.size() - 1; i >= 0; --i) {
@@ -34,17 +44,6 @@ QString asciiLower(QString text)
     return text;
 }
 
-QByteArray readWholeFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("无法读取文件 %1：%2").arg(path, file.errorString()).toStdString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("无法读取文件 %1：%2").arg(path, file.errorString()).toStdString());
-    return bytes;
-}
-
 template <typename Decode>
 QString convert(const QString &source, Decode decode)
 {
@@ -57,6 +56,11 @@ QString convert(const QString &source, Decode decode)
 }
 
 } // namespace
+
+QString fileNamePart(const QString &path)
+{
+    return path.mid(nameStart(path));
+}
 
 QString fileExtension(const QString &path)
 {

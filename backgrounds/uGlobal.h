@@ -11,6 +11,9 @@ namespace tavi {
 // name has no dot. Dots in folder names do not count.
 QString fileExtension(const QString &path);
 
+// The file name of the path: the text after its last '\\', '/' or ':'.
+QString fileNamePart(const QString &path);
+
 // The path with its extension replaced by ".bmp", or ".bmp" appended when it
 // has none: "/p/Sea.JPG" gives "/p/Sea.bmp".
 QString bmpPathFor(const QString &path);

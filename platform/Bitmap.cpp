@@ -68,6 +68,22 @@ void Bitmap::convertTo32()
     *this = std::move(converted);
 }
 
+Bitmap bitmapFromImage(const QImage &image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    Bitmap bitmap(rgb.width(), rgb.height(), 24);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const uchar *in = rgb.constScanLine(y);
+        std::uint8_t *out = bitmap.row(y);
+        for (int x = 0; x < rgb.width(); ++x, in += 3, out += 3) {
+            out[0] = in[2]; // blue, green, red
+            out[1] = in[1];
+            out[2] = in[0];
+        }
+    }
+    return bitmap;
+}
+
 QByteArray encodeBmp(const Bitmap &bitmap)
 {
     const int colours = bitmap.bitsPerPixel() == 8 ? 256 : 0;

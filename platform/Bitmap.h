@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QRgb>
 #include <QString>
 
@@ -54,6 +55,9 @@ private:
     int stride_ = 0;
     std::vector<std::uint8_t> pixels_;
 };
+
+// The picture of a QImage at 24 bits per pixel.
+Bitmap bitmapFromImage(const QImage &image);
 
 // Writes an uncompressed BMP ("BM", 40-byte BITMAPINFOHEADER, bottom-up rows)
 // of the picture's depth: 8 bits with its palette, 24 or 32 bits.

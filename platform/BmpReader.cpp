@@ -377,10 +377,7 @@ Bitmap decodeBmp(QByteArrayView bytes)
 
 Bitmap readBmp(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("无法读取文件 %1：%2").arg(path, file.errorString()).toStdString());
-    return decodeBmp(file.readAll());
+    return decodeBmp(readWholeFile(path));
 }
 
 } // namespace tavi

@@ -57,20 +57,43 @@ std::optional<QColor> QtDialogs::chooseColor(QWidget *owner, const QColor &initi
     return dialog.selectedColor();
 }
 
+// "description|patterns" as Qt's "description (patterns)", patterns separated by blanks.
+static QString qtNameFilter(const QString &filter)
+{
+    const QString description = filter.section(u'|', 0, 0);
+    QString patterns = filter.section(u'|', 1, 1);
+    patterns.replace(u';', u' ');
+    return QStringLiteral("%1 (%2)").arg(description, patterns.simplified().isEmpty() ? description : patterns.simplified());
+}
+
 std::optional<QString> QtDialogs::saveFileName(QWidget *owner, const QString &filter, const QString &proposedName)
 {
-    // "description|pattern" becomes Qt's "description (pattern)".
-    const QString description = filter.section(u'|', 0, 0);
-    const QString pattern = filter.section(u'|', 1, 1);
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilter(QStringLiteral("%1 (%2)").arg(description, pattern.isEmpty() ? description : pattern));
+    dialog.setNameFilter(qtNameFilter(filter));
     dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+std::optional<QString> QtDialogs::openFileName(QWidget *owner, const QString &filter)
+{
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile); // a typed name need not exist
+    dialog.setNameFilter(qtNameFilter(filter));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+void QtDialogs::runModal(QDialog *window)
+{
+    window->exec();
 }
 
 } // namespace tavi

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace tavi {
@@ -29,6 +30,12 @@ public:
     // proposed name; it does not ask before replacing a file. Nothing when
     // cancelled; the name as the user left it otherwise (possibly empty).
     virtual std::optional<QString> saveFileName(QWidget *owner, const QString &filter, const QString &proposedName) = 0;
+    // The open-file dialog with one filter ("description|patterns", patterns
+    // separated by "; "). It does not insist that the file exists. Nothing
+    // when cancelled.
+    virtual std::optional<QString> openFileName(QWidget *owner, const QString &filter) = 0;
+    // Shows one of the program's own windows modally and returns when it has closed.
+    virtual void runModal(QDialog *window) = 0;
 };
 
 // Runs a command; an error it does not catch itself ends it and goes to the
@@ -48,6 +55,8 @@ public:
     void showError(QWidget *owner, const QString &text) override;
     std::optional<QColor> chooseColor(QWidget *owner, const QColor &initial) override;
     std::optional<QString> saveFileName(QWidget *owner, const QString &filter, const QString &proposedName) override;
+    std::optional<QString> openFileName(QWidget *owner, const QString &filter) override;
+    void runModal(QDialog *window) override;
 
 private:
     QString applicationTitle_;

@@ -41,14 +41,22 @@ QByteArray joinLines(const QList<QByteArray> &lines)
     return bytes;
 }
 
-std::optional<QList<QByteArray>> readRawLineFile(const QString &path, NulByte nul)
+QByteArray readWholeFile(const QString &path)
 {
     QFile file(path);
-    if (!file.exists())
-        return std::nullopt;
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("无法读取文件 %1：%2").arg(path, file.errorString()).toStdString());
-    return splitLines(file.readAll(), nul);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("无法读取文件 %1：%2").arg(path, file.errorString()).toStdString());
+    return bytes;
+}
+
+std::optional<QList<QByteArray>> readRawLineFile(const QString &path, NulByte nul)
+{
+    if (!QFile::exists(path))
+        return std::nullopt;
+    return splitLines(readWholeFile(path), nul);
 }
 
 std::optional<QStringList> readLineFile(const QString &path, NulByte nul)

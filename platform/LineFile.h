@@ -40,6 +40,10 @@ std::optional<QList<QByteArray>> readRawLineFile(const QString &path, NulByte nu
 void writeLineFile(const QString &path, const QStringList &lines);
 void writeRawLineFile(const QString &path, const QList<QByteArray> &lines);
 
+// The whole content of a file. Throws FileError naming the path and the
+// system's reason when it cannot be read.
+QByteArray readWholeFile(const QString &path);
+
 // Replaces path by bytes: a temporary file in the same folder is written,
 // flushed to disk and renamed over path, so a crash leaves the old file or the
 // new one, never a mix. Throws FileError with a readable message on failure.

@@ -1,5 +1,6 @@
 // tavi-cli: the notebook's companion tool. It works on the same libraries as
 // the program but needs no display.
+#include "backgrounds/DefaultBackground.h"
 #include "backgrounds/uGlobal.h"
 #include "editing/Export.h"
 #include "notes/WeekDayName.h"
@@ -238,6 +239,12 @@ int toBmp(Args args)
     return 0;
 }
 
+int defaultBackground(Args args)
+{
+    tavi::writeBmp(ParsedArgs(args, {}).onlyPositional(), tavi::makeDefaultBackground());
+    return 0;
+}
+
 int loadBmp(Args args)
 {
     const ParsedArgs parsed(args, {});
@@ -303,6 +310,8 @@ const Command commands[] = {
      "lay CONTENT over BACKGROUND as the wallpaper is made; write a 32-bit BMP", blend},
     {"content-picture", "content-picture DIR OUT",
      "draw DIR/1.txt .. DIR/6.txt (UTF-8, missing files empty) as the week's content picture", contentPicture},
+    {"default-background", "default-background FILE", "write the program's default background picture (A1.bmp)",
+     defaultBackground},
     {"create-database", "create-database FILE", "make a new, empty notes database (never overwrites)",
      createDatabase},
 };

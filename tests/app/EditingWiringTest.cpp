@@ -1,5 +1,6 @@
 // The editing commands and the export as the main window offers them.
 #include "app/Program.h"
+#include "backgrounds/uPicSel.h"
 #include "platform/LineFile.h"
 #include "platform/RichEdit.h"
 #include "tests/support/NotesFixture.h"
@@ -9,6 +10,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -152,4 +154,29 @@ TEST_F(EditingWiringTest, FillWeekConCopiesThePlainTextOfTheSixBoxes)
     EXPECT_EQ(list[0].SubText, QStringLiteral("kept"));
     EXPECT_EQ(list[1].MainText, QString());
     EXPECT_EQ(list[5].MainText, QStringLiteral("周末"));
+}
+
+TEST_F(EditingWiringTest, TheSelectionWindowAndTheListReload)
+{
+    // Start-up read the default list: the last line, index 1.
+    EXPECT_EQ(window->CurrentBGPic, QStringLiteral("A1.bmp"));
+    EXPECT_EQ(window->BGPicIndex, 0);
+    writeFileAtomically(folder.folder() + QStringLiteral("Data/BGPicList.ini"), "A1.bmp\r\nA1.bmp\r\nB.bmp\r\nB.bmp\r\nC.bmp\r\n");
+
+    // Closed without a choice: Changed false, the last picture.
+    dialogs.whileModal = [](QDialog *window) { window->close(); };
+    QTest::mouseClick(window->addBackgroundButton(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.modalWindows.size(), 1u);
+    EXPECT_EQ(window->BGPicIndex, 4);
+
+    // OK on B.bmp: Changed true, the last line naming it.
+    dialogs.whileModal = [](QDialog *window) {
+        auto *frm = static_cast<TPicSelFrm *>(window);
+        frm->pictureList()->findItems(QStringLiteral("B.bmp"), Qt::MatchExactly).first()->setSelected(true);
+        frm->btnOkClick();
+    };
+    window->imgAddToDeskClick();
+    EXPECT_EQ(window->CurrentBGPic, QStringLiteral("B.bmp"));
+    EXPECT_EQ(window->BGPicIndex, 3);
+    EXPECT_EQ(program->state().PicBGCount, 5);
 }

@@ -26,6 +26,8 @@ struct RecordingDialogs : Dialogs {
     void showError(QWidget *, const QString &text) override { errors.append(text); }
     std::optional<QColor> chooseColor(QWidget *, const QColor &) override { return std::nullopt; }
     std::optional<QString> saveFileName(QWidget *, const QString &, const QString &) override { return std::nullopt; }
+    std::optional<QString> openFileName(QWidget *, const QString &) override { return std::nullopt; }
+    void runModal(QDialog *) override {}
     QStringList errors;
 };
 

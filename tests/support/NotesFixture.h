@@ -5,9 +5,11 @@
 #include "platform/Dialogs.h"
 #include "platform/Screen.h"
 
+#include <QDialog>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -102,7 +104,32 @@ public:
         return name;
     }
 
+    std::optional<QString> openFileName(QWidget *, const QString &filter) override
+    {
+        shown.push_back({"open", filter, {}});
+        if (openAnswers.empty())
+            return std::nullopt;
+        const bool cancelled = !openAnswers.front().has_value();
+        const QString name = cancelled ? QString() : *openAnswers.front();
+        openAnswers.erase(openAnswers.begin());
+        if (cancelled)
+            return std::nullopt;
+        return name;
+    }
+    // Runs the scripted user of the window instead of an event loop.
+    void runModal(QDialog *window) override
+    {
+        modalWindows.push_back(window);
+        window->show();
+        if (whileModal)
+            whileModal(window);
+        window->hide();
+    }
+
     std::vector<Shown> shown;
+    std::vector<std::optional<QString>> openAnswers;
+    std::vector<QDialog *> modalWindows;
+    std::function<void(QDialog *)> whileModal;
     std::vector<QColor> colourDialogsOpenedOn;
     std::vector<std::optional<QColor>> colourAnswers;
     std::vector<std::optional<QString>> fileAnswers;
