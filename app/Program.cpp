@@ -5,8 +5,6 @@
 
 namespace tavi {
 
-const char16_t *const kApplicationTitle = u"Tavi周记事本";
-
 Program::Program(const QString &programFolder, const Clock &clock, const Screen &screen, Dialogs &dialogs,
                  std::function<void()> endProgram)
     : folder_(programFolder), clock_(clock), screen_(screen), dialogs_(dialogs), endProgram_(std::move(endProgram))
@@ -27,7 +25,9 @@ bool Program::start()
     mainFrm_->FormCreate();
     // The other windows, once each, kept until the end.
     picSel_ = std::make_unique<TPicSelFrm>(folder_, dialogs_, mainFrm_.get());
-    mainFrm_->attachWindows(picSel_.get());
+    inforFrm_ = std::make_unique<TInforFrm>(state_, dialogs_, mainFrm_.get());
+    mainFrm_->attachWindows(picSel_.get(), inforFrm_.get());
+
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/uMain.h"
 #include "backgrounds/uPicSel.h"
+#include "wallpaper/uInfoFrm.h"
 #include "notes/uDM.h"
 #include "platform/ProgramState.h"
 #include "wallpaper/uDeskBGSet.h"
@@ -18,9 +19,6 @@ class Clock;
 class Dialogs;
 class Screen;
 
-// The application title: the taskbar text and the caption of its messages.
-extern const char16_t *const kApplicationTitle;
-
 // The program's start-up: the data module, then the main window and its
 // start-up sequence. Windows of later steps join in the same order.
 class Program {
@@ -36,6 +34,7 @@ public:
     TDeskBGSetFrm &deskBG() { return *deskBG_; }
     TMixPicFrm &mixPic() { return mixPic_; }
     TPicSelFrm &picSel() { return *picSel_; }
+    TInforFrm &inforFrm() { return *inforFrm_; }
     TDM &dataModule() { return dm_; }
     ProgramState &state() { return state_; }
 
@@ -52,6 +51,8 @@ private:
     TMixPicFrm mixPic_;
     std::unique_ptr<TMainFrm> mainFrm_;
     std::unique_ptr<TPicSelFrm> picSel_;
+    std::unique_ptr<TInforFrm> inforFrm_;
+
 };
 
 } // namespace tavi

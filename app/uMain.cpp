@@ -4,10 +4,12 @@
 #include "notes/uDM.h"
 #include "notes/WeekPageLayout.h"
 #include "platform/Clock.h"
-#include "app/WindowSettings.h"
+#include "notes/WindowSettings.h"
 #include "backgrounds/BackgroundList.h"
 #include "backgrounds/uPicSel.h"
+#include "wallpaper/ApplyToDesktop.h"
 #include "wallpaper/uDeskBGSet.h"
+#include "wallpaper/uInfoFrm.h"
 #include "editing/Export.h"
 #include "platform/Dialogs.h"
 #include "platform/LineFile.h"
@@ -126,6 +128,8 @@ constexpr int kPageLeft = 4, kPageTop = 4, kPageRightMargin = 4, kPageBottomMarg
 
 } // namespace
 
+const char16_t *const kApplicationTitle = u"Tavi周记事本";
+
 QString dateLabelText(const QDate &date)
 {
     return QStringLiteral("今天是 %1年%2月%3日(%4)")
@@ -229,6 +233,16 @@ void TMainFrm::buildHeader()
     imgAddToDesk->setFrameShape(QFrame::Box);
     imgAddToDesk->setGeometry(1, 262, 120, 28);
     imgAddToDesk->installEventFilter(new ClickFilter(imgAddToDesk, reported([this] { imgAddToDeskClick(); })));
+
+    imgAppToDesk = new QLabel(QStringLiteral("应用到桌面"), this);
+    imgAppToDesk->setObjectName(QStringLiteral("imgAppToDesk"));
+    imgAppToDesk->setAlignment(Qt::AlignCenter);
+    imgAppToDesk->setFont(songFont(13, true));
+    imgAppToDesk->setStyleSheet(QStringLiteral("color: white; background: rgb(91, 127, 181); border-radius: 4px;"));
+    imgAppToDesk->setCursor(Qt::PointingHandCursor);
+    imgAppToDesk->setGeometry(810, 49, 84, 29);
+    imgAppToDesk->installEventFilter(new ClickFilter(imgAppToDesk, reported([this] { imgAppToDeskClick(); })));
+    rightAnchored_.emplace_back(imgAppToDesk, QRect(810, 49, 84, 29));
 }
 
 std::function<void()> TMainFrm::reported(std::function<void()> handler)
@@ -601,6 +615,32 @@ void TMainFrm::imgAddToDeskClick()
     } else {
         CurrentBGPic = picSel_->CurrentPic;
         LoadBGList(true);
+    }
+}
+
+void TMainFrm::imgAppToDeskClick()
+{
+    ProgramState &state = services_.state;
+    if (state.AskBeforeSetBg) {
+        if (inforFrm_)
+            services_.dialogs.runModal(inforFrm_);
+        if (state.SetBgConfirmed == 0)
+            return;
+    }
+    try {
+        FillWeekCon();
+        applyToDesktop(services_.deskBG, services_.mixPic, state.PicBGList, BGPicIndex);
+    } catch (const WallpaperNotSet &error) {
+        // The picture is ready but no way of showing it worked here: say so once, with where it lies.
+        if (!wallpaperFailureShown_) {
+            wallpaperFailureShown_ = true;
+            services_.dialogs.showMessageBox(
+                this, QString::fromUtf16(kApplicationTitle),
+                QStringLiteral("无法在这个桌面上自动设置壁纸。\n合成好的图片保存在：\n%1\n可以手动把它设为桌面壁纸。")
+                    .arg(error.picturePath));
+        }
+    } catch (const std::exception &) {
+        // every other failure ends the apply without a word
     }
 }
 

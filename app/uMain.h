@@ -28,8 +28,12 @@ class RichEdit;
 class Screen;
 class TDeskBGSetFrm;
 class TPicSelFrm;
+class TInforFrm;
 class TMixPicFrm;
 class TDM;
+
+// The application title: the taskbar text and the caption of its messages.
+extern const char16_t *const kApplicationTitle;
 
 // "今天是 2010年6月6日(日)": no leading zeros, ASCII brackets.
 QString dateLabelText(const QDate &date);
@@ -86,7 +90,14 @@ public:
     // Opens the background selection window, then reloads the list.
     void imgAddToDeskClick();
     // The windows created after the main window that it opens.
-    void attachWindows(TPicSelFrm *picSel) { picSel_ = picSel; }
+    void attachWindows(TPicSelFrm *picSel, TInforFrm *inforFrm)
+    {
+        picSel_ = picSel;
+        inforFrm_ = inforFrm;
+    }
+    // Apply to desktop: after the question (unless switched off), the shown
+    // week becomes the wallpaper on the next background of the list.
+    void imgAppToDeskClick();
 
     // State the other windows and the tests read.
     int CurrentWeekSlot = 1;
@@ -114,6 +125,7 @@ public:
     QLabel *dateButton() const { return imgDate; }
     QLabel *colourButton() const { return imgRedColor; }
     QLabel *addBackgroundButton() const { return imgAddToDesk; }
+    QLabel *applyButton() const { return imgAppToDesk; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -164,6 +176,9 @@ private:
     QFrame *pnlLeft = nullptr;
     QLabel *imgAddToDesk = nullptr;
     TPicSelFrm *picSel_ = nullptr;
+    TInforFrm *inforFrm_ = nullptr;
+    QLabel *imgAppToDesk = nullptr;
+    bool wallpaperFailureShown_ = false; // told once per run
     QFrame *pngRight = nullptr;
     RichEdit *rdtMain = nullptr;
     QWidget *pgcMain = nullptr;

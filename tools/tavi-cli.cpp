@@ -1,11 +1,14 @@
 // tavi-cli: the notebook's companion tool. It works on the same libraries as
 // the program but needs no display.
+#include "backgrounds/BackgroundList.h"
 #include "backgrounds/DefaultBackground.h"
 #include "backgrounds/uGlobal.h"
 #include "editing/Export.h"
 #include "notes/WeekDayName.h"
 #include "notes/WeekNotes.h"
+#include "notes/WindowSettings.h"
 #include "notes/uDM.h"
+#include "wallpaper/ApplyToDesktop.h"
 #include "wallpaper/uDeskBGSet.h"
 #include "wallpaper/uPicMix.h"
 #include "platform/BmpReader.h"
@@ -156,20 +159,10 @@ struct LoadedWeek {
     QList<tavi::RichEdit *> boxes;
 };
 
-// Loads the week named by --folder, --slot, --month and --year; nullopt (with
-// a message) when the database cannot be opened or read.
-std::optional<LoadedWeek> loadWeek(const ParsedArgs &parsed)
+// Loads one week from a program folder's notes database; nullopt (with a
+// message) when the database cannot be opened or read.
+std::optional<LoadedWeek> loadWeek(const QString &folder, int slot, const QString &yearMonth)
 {
-    const QString folder = parsed.required("folder");
-    const int slot = slotOf(parsed.required("slot"));
-    bool ok = false;
-    const int month = parsed.required("month").toInt(&ok);
-    if (!ok || month < 1 || month > 12)
-        throw UsageError("--month takes 1 to 12");
-    const QString year = parsed.optional("year").value_or(QString::number(QDate::currentDate().year()));
-    if (year.toInt(&ok) <= 0 || !ok)
-        throw UsageError("--year takes a year such as 2026");
-
     tavi::TDM dm;
     const QString database = tavi::resolvePath(folder, QStringLiteral("Data\\UserData.db"));
     if (!dm.DataModuleCreate(database)) {
@@ -185,12 +178,27 @@ std::optional<LoadedWeek> loadWeek(const ParsedArgs &parsed)
     }
     tavi::ProgramState state;
     tavi::WeekNotes notes(dm, state, boxes);
-    notes.LoadWeek(slot, year + QString::number(month));
+    notes.LoadWeek(slot, yearMonth);
     if (!state.NotesReady) {
         printErr(QStringLiteral("cannot read the week from %1").arg(database));
         return std::nullopt;
     }
     return week;
+}
+
+// The week named by --folder, --slot, --month and --year (default: this year).
+std::optional<LoadedWeek> loadWeek(const ParsedArgs &parsed)
+{
+    const QString folder = parsed.required("folder");
+    const int slot = slotOf(parsed.required("slot"));
+    bool ok = false;
+    const int month = parsed.required("month").toInt(&ok);
+    if (!ok || month < 1 || month > 12)
+        throw UsageError("--month takes 1 to 12");
+    const QString year = parsed.optional("year").value_or(QString::number(QDate::currentDate().year()));
+    if (year.toInt(&ok) <= 0 || !ok)
+        throw UsageError("--year takes a year such as 2026");
+    return loadWeek(folder, slot, year + QString::number(month));
 }
 
 int printWeek(Args args)
@@ -237,6 +245,45 @@ int toBmp(Args args)
     }
     writeOut(bmp.toUtf8() + '\n');
     return 0;
+}
+
+// The week the program would show at start: slot and month from the window
+// settings, today's month and slot A when there are none.
+int applyWeek(Args args)
+{
+    const ParsedArgs parsed(args, {"folder"});
+    const QString folder = parsed.required("folder");
+    const QString data = tavi::resolvePath(folder, QStringLiteral("Data"));
+    const std::optional<QStringList> settings = tavi::readLineFile(tavi::resolvePath(data, QStringLiteral("FormSize.ini")));
+    const tavi::WindowSettings shown = tavi::parseWindowSettings(settings.value_or(QStringList()), QSize(1920, 1080));
+    const QString month = shown.month.value_or(QString::number(QDate::currentDate().month()));
+
+    const std::optional<LoadedWeek> week =
+        loadWeek(folder, shown.slot, QString::number(QDate::currentDate().year()) + month);
+    if (!week)
+        return 1;
+
+    tavi::TDeskBGSetFrm deskBG(folder);
+    deskBG.WeekConList.resize(tavi::kDayBoxCount);
+    for (int day = 0; day < tavi::kDayBoxCount; ++day)
+        deskBG.WeekConList[day].MainText = week->boxes[day]->plainTextCrLf();
+
+    tavi::ProgramState state;
+    QString current;
+    int index = 0;
+    tavi::LoadBGList(tavi::resolvePath(data, QStringLiteral("BGPicList.ini")), false, state, current, index);
+    tavi::TMixPicFrm mix;
+    try {
+        const tavi::ApplyResult result = tavi::applyToDesktop(deskBG, mix, state.PicBGList, index);
+        writeOut(QStringLiteral("wallpaper set by %1: %2 (background %3)\n")
+                     .arg(result.method, result.wallpaper, result.background)
+                     .toUtf8());
+        return 0;
+    } catch (const tavi::WallpaperNotSet &error) {
+        printErr(QStringLiteral("no way to set the wallpaper worked (%1); the picture is %2")
+                     .arg(QString::fromUtf8(error.what()), error.picturePath));
+        return 1;
+    }
 }
 
 int defaultBackground(Args args)
@@ -310,6 +357,8 @@ const Command commands[] = {
      "lay CONTENT over BACKGROUND as the wallpaper is made; write a 32-bit BMP", blend},
     {"content-picture", "content-picture DIR OUT",
      "draw DIR/1.txt .. DIR/6.txt (UTF-8, missing files empty) as the week's content picture", contentPicture},
+    {"apply", "apply --folder DIR",
+     "make the week the program would show the desktop wallpaper, without asking (for login scripts)", applyWeek},
     {"default-background", "default-background FILE", "write the program's default background picture (A1.bmp)",
      defaultBackground},
     {"create-database", "create-database FILE", "make a new, empty notes database (never overwrites)",

@@ -1,6 +1,7 @@
 #include "wallpaper/uDeskBGSet.h"
 
 #include "notes/WeekDayName.h"
+#include "wallpaper/ApplyToDesktop.h"
 #include "platform/ProgramFolder.h"
 
 #include <QFont>
@@ -98,6 +99,13 @@ TDeskBGSetFrm::TDeskBGSetFrm(const QString &programFolder)
 QString TDeskBGSetFrm::GetWeekDayName(int day) const
 {
     return tavi::GetWeekDayName(day);
+}
+
+QString TDeskBGSetFrm::SetDeskBG(const QString &path)
+{
+    if (!setWallpaper)
+        throw WallpaperNotSet("no wallpaper setter", path);
+    return setWallpaper(path);
 }
 
 void TDeskBGSetFrm::CreateWeekConPic()

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace tavi {
@@ -41,6 +42,10 @@ public:
 
     // Heading of day 1..6: "星期一" .. "星期六"; the empty text otherwise.
     QString GetWeekDayName(int day) const;
+    // Makes the picture at path the desktop wallpaper, stretched, and gives
+    // the way that worked. Throws WallpaperNotSet when none did.
+    QString SetDeskBG(const QString &path);
+
     // Draws WeekConList and saves it as SourceFolder + "Content.bmp". Any
     // failure (a missing folder, a file that cannot be written) is thrown to
     // the caller; an older Content.bmp then stays as it was.
@@ -52,6 +57,9 @@ public:
     QString ContentPath;
     std::vector<TWeekCon> WeekConList;
     ContentColours colours;
+    // The desktop's wallpaper setter, injected (tests record what it is given):
+    // returns the way that worked, throws WallpaperNotSet when none did.
+    std::function<QString(const QString &path)> setWallpaper;
 };
 
 } // namespace tavi

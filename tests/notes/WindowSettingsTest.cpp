@@ -1,4 +1,4 @@
-#include "app/WindowSettings.h"
+#include "notes/WindowSettings.h"
 
 #include <gtest/gtest.h>
 

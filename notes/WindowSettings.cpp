@@ -1,4 +1,4 @@
-#include "app/WindowSettings.h"
+#include "notes/WindowSettings.h"
 
 namespace tavi {
 namespace {

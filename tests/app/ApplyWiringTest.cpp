@@ -1,0 +1,167 @@
+// Apply to desktop from the main window: the question, the flow and its one message.
+#include "app/Program.h"
+#include "platform/BmpReader.h"
+#include "platform/LineFile.h"
+#include "platform/RichEdit.h"
+#include "tests/support/NotesFixture.h"
+#include "wallpaper/ApplyToDesktop.h"
+#include "wallpaper/uInfoFrm.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tavi;
+
+namespace {
+
+class ApplyWiringTest : public ::testing::Test {
+protected:
+    void start()
+    {
+        Bitmap background(700, 480, 24);
+        writeBmp(folder.folder() + QStringLiteral("source/DeskTopBG/A1.bmp"), background);
+        program = std::make_unique<Program>(folder.folder(), clock, screen, dialogs, [] {});
+        ASSERT_TRUE(program->start());
+        program->deskBG().setWallpaper = [this](const QString &path) {
+            given.append(path);
+            if (!setterWorks)
+                throw WallpaperNotSet("no setter here", path);
+            return QStringLiteral("test");
+        };
+        window = program->mainWindow();
+        window->show();
+    }
+    QByteArray confirmationFile() const
+    {
+        QFile file(folder.folder() + QStringLiteral("Data/configSetBg.ini"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    // The user's answer to the question, given while the window is open.
+    void answer(bool tick, QPushButton *(TInforFrm::*button)() const)
+    {
+        dialogs.whileModal = [tick, button](QDialog *window) {
+            auto *question = static_cast<TInforFrm *>(window);
+            question->dontAskAgain()->setChecked(tick);
+            (question->*button)()->click();
+        };
+    }
+
+    test::ProgramFolderFixture folder;
+    test::FakeClock clock{QDateTime(QDate(2010, 6, 1), QTime(8, 0))};
+    test::FakeScreen screen{QSize(1280, 800)};
+    test::FakeDialogs dialogs;
+    std::unique_ptr<Program> program;
+    TMainFrm *window = nullptr;
+    QStringList given;
+    bool setterWorks = true;
+};
+
+} // namespace
+
+TEST_F(ApplyWiringTest, TheQuestionWindow)
+{
+    start();
+    TInforFrm &question = program->inforFrm();
+    EXPECT_EQ(question.size(), QSize(344, 156));
+    EXPECT_TRUE(question.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(question.question()->text(), QStringLiteral("您确定要更换壁纸？"));
+    EXPECT_EQ(question.dontAskAgain()->text(), QStringLiteral("下次不再提示"));
+    EXPECT_FALSE(question.dontAskAgain()->isChecked());
+    EXPECT_EQ(question.okButton()->text(), QStringLiteral("确  定"));
+    EXPECT_EQ(question.cancelButton()->text(), QStringLiteral("取  消"));
+    EXPECT_EQ(question.closeButton()->text(), QStringLiteral("X"));
+}
+
+TEST_F(ApplyWiringTest, CancelAndCloseWriteNothingApplyNothingAndKeepTheTick)
+{
+    start();
+    for (auto button : {&TInforFrm::cancelButton, &TInforFrm::closeButton}) {
+        answer(true, button);
+        window->imgAppToDeskClick();
+        EXPECT_TRUE(given.isEmpty());
+        EXPECT_EQ(confirmationFile(), QByteArray("1\r\n"));
+        EXPECT_TRUE(program->inforFrm().dontAskAgain()->isChecked());
+        EXPECT_EQ(program->state().SetBgConfirmed, 0);
+    }
+    // Closed some other way: the previous answer (no) decides.
+    dialogs.whileModal = [](QDialog *window) { window->hide(); };
+    window->imgAppToDeskClick();
+    EXPECT_TRUE(given.isEmpty());
+}
+
+TEST_F(ApplyWiringTest, TickAndOkSwitchTheQuestionOffForGoodAndApply)
+{
+    start();
+    answer(true, &TInforFrm::okButton);
+    QTest::mouseClick(window->applyButton(), Qt::LeftButton);
+    EXPECT_EQ(confirmationFile(), QByteArray("0\r\n"));
+    ASSERT_EQ(given.size(), 1);
+    EXPECT_EQ(given[0], folder.folder() + QStringLiteral("source/DeskTopBG/Mix.bmp"));
+    EXPECT_EQ(readBmp(given[0]).bitsPerPixel(), 24);
+
+    // No more questions, in this run...
+    const std::size_t shownBefore = dialogs.modalWindows.size();
+    window->imgAppToDeskClick();
+    EXPECT_EQ(dialogs.modalWindows.size(), shownBefore);
+    EXPECT_EQ(given.size(), 2);
+    // ...or after a restart.
+    program.reset();
+    start();
+    EXPECT_FALSE(program->state().AskBeforeSetBg);
+}
+
+TEST_F(ApplyWiringTest, OkWithoutTheTickAppliesAndAsksAgainNextTime)
+{
+    start();
+    answer(false, &TInforFrm::okButton);
+    window->imgAppToDeskClick();
+    window->imgAppToDeskClick();
+    EXPECT_EQ(given.size(), 2);
+    EXPECT_EQ(dialogs.modalWindows.size(), 2u);
+    EXPECT_EQ(confirmationFile(), QByteArray("1\r\n"));
+}
+
+TEST_F(ApplyWiringTest, AConfirmationFileThatCannotBeWrittenKeepsTheWindowOpen)
+{
+    start();
+    QFile::remove(folder.folder() + QStringLiteral("Data/configSetBg.ini"));
+    ASSERT_TRUE(QDir().mkdir(folder.folder() + QStringLiteral("Data/configSetBg.ini")));
+    TInforFrm &question = program->inforFrm();
+    question.show();
+    question.dontAskAgain()->setChecked(true);
+    question.okButton()->click();
+    EXPECT_TRUE(question.isVisible());
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.back().kind, QStringLiteral("error"));
+    EXPECT_FALSE(program->state().AskBeforeSetBg);
+    EXPECT_EQ(program->state().SetBgConfirmed, 1);
+    question.cancelButton()->click();
+    EXPECT_FALSE(question.isVisible());
+}
+
+TEST_F(ApplyWiringTest, NoWorkingSetterIsToldOncePerRunWithThePicturesPath)
+{
+    start();
+    program->state().AskBeforeSetBg = false;
+    setterWorks = false;
+    const int index = window->BGPicIndex;
+    window->imgAppToDeskClick();
+    window->imgAppToDeskClick();
+    EXPECT_EQ(given.size(), 2);
+    EXPECT_EQ(window->BGPicIndex, index);
+    int boxes = 0;
+    for (const auto &shown : dialogs.shown) {
+        if (shown.kind != QLatin1String("box"))
+            continue;
+        ++boxes;
+        EXPECT_EQ(shown.caption, QStringLiteral("Tavi周记事本"));
+        EXPECT_TRUE(shown.text.contains(folder.folder() + QStringLiteral("source/DeskTopBG/Mix.bmp")));
+    }
+    EXPECT_EQ(boxes, 1);
+}

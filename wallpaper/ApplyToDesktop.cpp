@@ -1,0 +1,64 @@
+#include "wallpaper/ApplyToDesktop.h"
+
+#include "backgrounds/uGlobal.h"
+#include "platform/BmpReader.h"
+#include "platform/JpegCodec.h"
+#include "platform/LineFile.h"
+#include "platform/ParseError.h"
+#include "platform/ProgramFolder.h"
+#include "wallpaper/uDeskBGSet.h"
+#include "wallpaper/uPicMix.h"
+
+#include <QFileInfo>
+
+namespace tavi {
+namespace {
+
+// A picture slot loads a file by its extension: a BMP gives a picture the
+// blend can use, another picture format an empty picture.
+Bitmap loadSlot(const QString &path)
+{
+    const QString extension = fileExtension(path).toLower();
+    if (extension == QLatin1String(".bmp"))
+        return readBmp(path);
+    if (extension == QLatin1String(".jpg") || extension == QLatin1String(".jpeg") || extension == QLatin1String(".gif"))
+        return Bitmap();
+    throw ParseError("no picture format: " + path.toStdString());
+}
+
+} // namespace
+
+ApplyResult applyToDesktop(TDeskBGSetFrm &deskBG, TMixPicFrm &mix, const std::vector<TPicBGList> &list,
+                           int &bgPicIndex)
+{
+    deskBG.CreateWeekConPic();
+
+    if (bgPicIndex < 0 || std::size_t(bgPicIndex) >= list.size())
+        throw std::out_of_range("no background at index " + std::to_string(bgPicIndex));
+    deskBG.BackgroundPath = deskBG.SourceFolder + list[std::size_t(bgPicIndex)].FileName;
+    if (!QFileInfo::exists(deskBG.BackgroundPath)) {
+        // The next click tries the next entry (entry 0 is only ever retried).
+        if (bgPicIndex != 0 && ++bgPicIndex >= int(list.size()))
+            bgPicIndex = 1;
+        throw FileError("background missing: " + deskBG.BackgroundPath.toStdString());
+    }
+
+    deskBG.ContentPath = deskBG.SourceFolder + QStringLiteral("Content.bmp");
+    mix.img1 = loadSlot(deskBG.ContentPath);
+    mix.img2 = loadSlot(deskBG.BackgroundPath);
+    mix.imgmix = MixPic(*mix.img1, *mix.img2, 30, 50);
+    mix.JvXPButton1Click();
+
+    const QString mixBmp = resolvePath(deskBG.SourceFolder, QStringLiteral("Mix.bmp"));
+    const QString mixJpg = resolvePath(deskBG.SourceFolder, QStringLiteral("Mix.Jpg"));
+    writeBmp(mixBmp, *mix.imgmix);
+    writeFileAtomically(mixJpg, encodeJpeg(readBmp(mixBmp), 90));
+    const QString wallpaper = JpgToBmp(mixJpg);
+
+    ApplyResult result{deskBG.BackgroundPath, wallpaper, deskBG.SetDeskBG(wallpaper)};
+    if (--bgPicIndex <= 0)
+        bgPicIndex = int(list.size()) - 1;
+    return result;
+}
+
+} // namespace tavi
