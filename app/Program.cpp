@@ -17,6 +17,7 @@ bool Program::start()
 {
     if (!dm_.DataModuleCreate(resolvePath(folder_, QStringLiteral("Data\\UserData.db")))) {
         dialogs_.showMessage(nullptr, QStringLiteral("配置文件加载失败，请重试！"));
+        exitCode_ = 1;
         return false;
     }
     deskBG_ = std::make_unique<TDeskBGSetFrm>(folder_);
@@ -26,7 +27,11 @@ bool Program::start()
     // The other windows, once each, kept until the end.
     picSel_ = std::make_unique<TPicSelFrm>(folder_, dialogs_, mainFrm_.get());
     inforFrm_ = std::make_unique<TInforFrm>(state_, dialogs_, mainFrm_.get());
-    mainFrm_->attachWindows(picSel_.get(), inforFrm_.get());
+    pwsetFrm_ = std::make_unique<TpwsetFrm>(resolvePath(folder_, QStringLiteral("Data\\loginstr.db")), dialogs_,
+                                            mainFrm_.get());
+    mainFrm_->attachWindows(picSel_.get(), inforFrm_.get(), pwsetFrm_.get());
+    if (mainFrm_->endedDuringStartUp())
+        return false;
 
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "app/uMain.h"
 #include "backgrounds/uPicSel.h"
+#include "login/untPWSet.h"
 #include "wallpaper/uInfoFrm.h"
 #include "notes/uDM.h"
 #include "platform/ProgramState.h"
@@ -28,13 +29,18 @@ public:
     ~Program();
 
     // False when the program must end before the user can work (the notes
-    // database cannot be opened); the reason has been shown already.
+    // database cannot be opened, or the login was refused); the reason has
+    // been shown already.
     bool start();
     TMainFrm *mainWindow() const { return mainFrm_.get(); }
     TDeskBGSetFrm &deskBG() { return *deskBG_; }
     TMixPicFrm &mixPic() { return mixPic_; }
     TPicSelFrm &picSel() { return *picSel_; }
     TInforFrm &inforFrm() { return *inforFrm_; }
+    TpwsetFrm &pwsetFrm() { return *pwsetFrm_; }
+    // The exit status when start() said the program must end: 1 for the
+    // database failure, 0 for a refused login.
+    int exitCode() const { return exitCode_; }
     TDM &dataModule() { return dm_; }
     ProgramState &state() { return state_; }
 
@@ -52,6 +58,8 @@ private:
     std::unique_ptr<TMainFrm> mainFrm_;
     std::unique_ptr<TPicSelFrm> picSel_;
     std::unique_ptr<TInforFrm> inforFrm_;
+    std::unique_ptr<TpwsetFrm> pwsetFrm_;
+    int exitCode_ = 0;
 
 };
 

@@ -44,7 +44,7 @@ int main(int argc, char **argv)
     tavi::QtScreen screen;
     tavi::Program program(tavi::programFolder(), clock, screen, dialogs, [] { QCoreApplication::quit(); });
     if (!program.start())
-        return 1;
+        return program.exitCode();
     program.mainWindow()->show();
     return QApplication::exec();
 }

@@ -7,6 +7,9 @@
 #include "notes/WindowSettings.h"
 #include "backgrounds/BackgroundList.h"
 #include "backgrounds/uPicSel.h"
+#include "login/PasswordFile.h"
+#include "login/loginLock.h"
+#include "login/untPWSet.h"
 #include "wallpaper/ApplyToDesktop.h"
 #include "wallpaper/uDeskBGSet.h"
 #include "wallpaper/uInfoFrm.h"
@@ -216,6 +219,9 @@ void TMainFrm::buildHeader()
     exportItem->setObjectName(QStringLiteral("N_"));
     connect(exportItem, &QAction::triggered, this, reported([this] { N_Click(); }));
     popSysset->addSeparator()->setObjectName(QStringLiteral("N8"));
+    QAction *passwordItem = popSysset->addAction(QStringLiteral("登陆密码"));
+    passwordItem->setObjectName(QStringLiteral("N7"));
+    connect(passwordItem, &QAction::triggered, this, reported([this] { N7Click(); }));
     popSysset->addSeparator()->setObjectName(QStringLiteral("N4"));
     QAction *exit = popSysset->addAction(QStringLiteral("退出程序"));
     exit->setObjectName(QStringLiteral("N_ExitPrj"));
@@ -376,6 +382,8 @@ void TMainFrm::FormCreate()
     CurrentWeekSlot = 1;
     services_.state.NotesReady = false;
     FormShown = false;
+
+    CheckLogin();
 
     const QDate today = services_.clock.today();
     lblDateTime->setText(dateLabelText(today));
@@ -597,6 +605,34 @@ void TMainFrm::FillWeekCon()
     std::size_t n = 0;
     for (RichEdit *box : tavi::dayBoxes(tsMain))
         list[n++].MainText = box->plainTextCrLf();
+}
+
+void TMainFrm::CheckLogin()
+{
+    try {
+        const QString path = dataPath("Data\\loginstr.db");
+        const std::optional<QStringList> lines = readPasswordFile(path);
+        if (!lines || lines->isEmpty() || lines->first() == QLatin1String(kNoPasswordSentinel))
+            return;
+        if (!loginWindow_)
+            loginWindow_ = new TLockLogin(path, services_.state, services_.dialogs, services_.endProgram, this);
+        services_.dialogs.runModal(loginWindow_);
+        if (!services_.state.LoginPassed) {
+            // Refused: nothing is saved on the way out.
+            refused_ = true;
+            ending_ = true;
+            close();
+            services_.endProgram();
+        }
+    } catch (const std::exception &) {
+        // a password file that cannot be read asks no login
+    }
+}
+
+void TMainFrm::N7Click()
+{
+    if (pwsetFrm_)
+        services_.dialogs.runModal(pwsetFrm_);
 }
 
 void TMainFrm::LoadBGList(bool changed)

@@ -29,6 +29,8 @@ class Screen;
 class TDeskBGSetFrm;
 class TPicSelFrm;
 class TInforFrm;
+class TpwsetFrm;
+class TLockLogin;
 class TMixPicFrm;
 class TDM;
 
@@ -90,11 +92,18 @@ public:
     // Opens the background selection window, then reloads the list.
     void imgAddToDeskClick();
     // The windows created after the main window that it opens.
-    void attachWindows(TPicSelFrm *picSel, TInforFrm *inforFrm)
+    void attachWindows(TPicSelFrm *picSel, TInforFrm *inforFrm, TpwsetFrm *pwsetFrm)
     {
         picSel_ = picSel;
         inforFrm_ = inforFrm;
+        pwsetFrm_ = pwsetFrm;
     }
+    // The login gate: asks for the password when one is set; a refusal ends the program.
+    void CheckLogin();
+    // True when start-up was refused (the login): the program must end before the user can work.
+    bool endedDuringStartUp() const { return refused_; }
+    // "登陆密码": the password settings window.
+    void N7Click();
     // Apply to desktop: after the question (unless switched off), the shown
     // week becomes the wallpaper on the next background of the list.
     void imgAppToDeskClick();
@@ -177,6 +186,9 @@ private:
     QLabel *imgAddToDesk = nullptr;
     TPicSelFrm *picSel_ = nullptr;
     TInforFrm *inforFrm_ = nullptr;
+    TpwsetFrm *pwsetFrm_ = nullptr;
+    TLockLogin *loginWindow_ = nullptr; // created by the gate when a password is set
+    bool refused_ = false;
     QLabel *imgAppToDesk = nullptr;
     bool wallpaperFailureShown_ = false; // told once per run
     QFrame *pngRight = nullptr;

@@ -85,11 +85,11 @@ void writeLineFile(const QString &path, const QStringList &lines)
     writeRawLineFile(path, raw);
 }
 
-void writeFileAtomically(const QString &path, QByteArrayView bytes)
+void writeFileAtomically(const QString &path, QByteArrayView bytes, std::optional<QFileDevice::Permissions> permissions)
 {
     // QSaveFile writes a temporary file beside path, fsyncs it on commit and renames it over path.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
+    if (!file.open(QIODevice::WriteOnly) || (permissions && !file.setPermissions(*permissions))
         || file.write(bytes.data(), bytes.size()) != bytes.size() || !file.commit()) {
         throw FileError(QStringLiteral("无法写入文件 %1：%2").arg(path, file.errorString()).toStdString());
     }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFileDevice>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -47,6 +48,8 @@ QByteArray readWholeFile(const QString &path);
 // Replaces path by bytes: a temporary file in the same folder is written,
 // flushed to disk and renamed over path, so a crash leaves the old file or the
 // new one, never a mix. Throws FileError with a readable message on failure.
-void writeFileAtomically(const QString &path, QByteArrayView bytes);
+// With permissions, the new file gets them before it takes the old one's place.
+void writeFileAtomically(const QString &path, QByteArrayView bytes,
+                         std::optional<QFileDevice::Permissions> permissions = std::nullopt);
 
 } // namespace tavi

@@ -31,6 +31,9 @@ struct ProgramState {
     // The background list as the main window last read it, and how many lines that read took over.
     std::vector<TPicBGList> PicBGList;
     int PicBGCount = 0;
+
+    // Set by the login window: the password was accepted.
+    bool LoginPassed = false;
 };
 
 } // namespace tavi

@@ -2,10 +2,11 @@
 TAVI_BUILD_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev
-  libjpeg62-turbo-dev libgif-dev
+  libjpeg62-turbo-dev libgif-dev libsodium-dev
   fonts-arphic-uming fonts-dejavu-core
 )
 TAVI_TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  dbus libglib2.0-bin gsettings-desktop-schemas xfconf libxfconf-0-3
 )

@@ -165,3 +165,37 @@ TEST_F(ApplyWiringTest, NoWorkingSetterIsToldOncePerRunWithThePicturesPath)
     }
     EXPECT_EQ(boxes, 1);
 }
+
+TEST(LoginGate, NoPasswordAsksNothingAndARefusalEndsWithoutSaving)
+{
+    struct Case {
+        const char *name;
+        std::optional<QByteArray> file;
+        bool asks;
+    };
+    const Case cases[] = {
+        {"no file", std::nullopt, false},
+        {"empty file", QByteArray(), false},
+        {"sentinel", QByteArray("NOKEY7302468\r\nwhatever\r\n-1\r\n"), false},
+        {"password with line 3 0", QByteArray("secret\r\nsecret\r\n0\r\n"), true},
+    };
+    for (const Case &c : cases) {
+        test::ProgramFolderFixture folder;
+        if (c.file)
+            writeFileAtomically(folder.folder() + QStringLiteral("Data/loginstr.db"), *c.file);
+        test::FakeClock clock(QDateTime(QDate(2010, 6, 1), QTime(8, 0)));
+        test::FakeScreen screen(QSize(1280, 800));
+        test::FakeDialogs dialogs;
+        dialogs.whileModal = [](QDialog *window) { window->close(); }; // the login window closed unanswered
+        int endRequests = 0;
+        Program program(folder.folder(), clock, screen, dialogs, [&] { ++endRequests; });
+        EXPECT_EQ(program.start(), !c.asks) << c.name;
+        EXPECT_EQ(dialogs.modalWindows.size(), c.asks ? 1u : 0u) << c.name;
+        if (!c.asks)
+            continue;
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_GE(endRequests, 1);
+        EXPECT_FALSE(program.mainWindow()->isVisible());
+        EXPECT_TRUE(test::NotesInspector(folder.databasePath()).rows(QStringLiteral("tb_A")).empty()) << "no week saved";
+    }
+}
