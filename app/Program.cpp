@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "platform/Dialogs.h"
+#include "wallpaper/ApplyToDesktop.h"
 #include "platform/ProgramFolder.h"
 
 namespace tavi {
@@ -30,6 +31,8 @@ bool Program::start()
     pwsetFrm_ = std::make_unique<TpwsetFrm>(resolvePath(folder_, QStringLiteral("Data\\loginstr.db")), dialogs_,
                                             mainFrm_.get());
     mainFrm_->attachWindows(picSel_.get(), inforFrm_.get(), pwsetFrm_.get());
+    wallpaperSetter_ = std::make_unique<WallpaperSetter>(environment_, runner_, bus_);
+    deskBG_->setWallpaper = [this](const QString &path) { return setWallpaperOrThrow(*wallpaperSetter_, path); };
     if (mainFrm_->endedDuringStartUp())
         return false;
 

@@ -3,6 +3,8 @@
 #include "app/uMain.h"
 #include "backgrounds/uPicSel.h"
 #include "login/untPWSet.h"
+#include "platform/WallpaperSetter.h"
+#include "platform/WallpaperSystem.h"
 #include "wallpaper/uInfoFrm.h"
 #include "notes/uDM.h"
 #include "platform/ProgramState.h"
@@ -59,6 +61,11 @@ private:
     std::unique_ptr<TPicSelFrm> picSel_;
     std::unique_ptr<TInforFrm> inforFrm_;
     std::unique_ptr<TpwsetFrm> pwsetFrm_;
+    // The desktop's wallpaper setter and what it works through.
+    SystemEnvironment environment_;
+    ProcessRunner runner_;
+    SessionDBus bus_;
+    std::unique_ptr<WallpaperSetter> wallpaperSetter_;
     int exitCode_ = 0;
 
 };

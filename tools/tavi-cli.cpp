@@ -17,6 +17,8 @@
 #include "platform/LineFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RichEdit.h"
+#include "platform/WallpaperSetter.h"
+#include "platform/WallpaperSystem.h"
 
 #include <QApplication>
 #include <QDate>
@@ -267,6 +269,12 @@ int applyWeek(Args args)
     deskBG.WeekConList.resize(tavi::kDayBoxCount);
     for (int day = 0; day < tavi::kDayBoxCount; ++day)
         deskBG.WeekConList[day].MainText = week->boxes[day]->plainTextCrLf();
+
+    tavi::SystemEnvironment environment;
+    tavi::ProcessRunner runner;
+    tavi::SessionDBus bus;
+    tavi::WallpaperSetter setter(environment, runner, bus);
+    deskBG.setWallpaper = [&setter](const QString &path) { return tavi::setWallpaperOrThrow(setter, path); };
 
     tavi::ProgramState state;
     QString current;

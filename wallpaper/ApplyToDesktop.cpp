@@ -6,6 +6,7 @@
 #include "platform/LineFile.h"
 #include "platform/ParseError.h"
 #include "platform/ProgramFolder.h"
+#include "platform/WallpaperSetter.h"
 #include "wallpaper/uDeskBGSet.h"
 #include "wallpaper/uPicMix.h"
 
@@ -27,6 +28,14 @@ Bitmap loadSlot(const QString &path)
 }
 
 } // namespace
+
+QString setWallpaperOrThrow(WallpaperSetter &setter, const QString &path)
+{
+    const WallpaperResult result = setter.set(path);
+    if (!result.ok)
+        throw WallpaperNotSet(result.reason.toStdString(), path);
+    return result.method;
+}
 
 ApplyResult applyToDesktop(TDeskBGSetFrm &deskBG, TMixPicFrm &mix, const std::vector<TPicBGList> &list,
                            int &bgPicIndex)

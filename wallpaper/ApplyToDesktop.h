@@ -22,6 +22,11 @@ public:
     QString picturePath;
 };
 
+class WallpaperSetter;
+
+// Sets the wallpaper through setter; the way that worked, or WallpaperNotSet with its reason.
+QString setWallpaperOrThrow(WallpaperSetter &setter, const QString &path);
+
 // What the week's wallpaper was made from and how it was set.
 struct ApplyResult {
     QString background; // the picture the notes were laid on

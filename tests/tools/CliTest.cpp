@@ -1,4 +1,5 @@
 #include "notes/uDM.h"
+#include "platform/BmpReader.h"
 #include "tests/TestData.h"
 #include "tests/support/NotesFixture.h"
 
@@ -19,9 +20,10 @@ struct CliRun {
     QString err;
 };
 
-CliRun cli(const QStringList &args)
+CliRun cli(const QStringList &args, const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TAVI_CLI_PATH), args);
     EXPECT_TRUE(process.waitForFinished(30000));
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -35,7 +37,7 @@ TEST(Cli, HelpListsEveryCommand)
     const CliRun run = cli({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
     for (const char *command : {"rtf-to-text", "rtf-roundtrip", "week", "export", "create-database", "to-bmp",
-                                "load-bmp", "blend", "content-picture"})
+                                "load-bmp", "blend", "content-picture", "apply", "default-background"})
         EXPECT_TRUE(run.out.contains(QLatin1String(command))) << command;
     EXPECT_EQ(cli({QStringLiteral("no-such-command")}).exitCode, 2);
 }
@@ -146,4 +148,20 @@ TEST(Cli, PictureCommands)
     const CliRun blended = cli({QStringLiteral("blend"), content, content, mixed, QStringLiteral("--weight"),
                                 QStringLiteral("x")});
     EXPECT_EQ(blended.exitCode, 2);
+}
+
+TEST(Cli, ApplyWithoutAnyDesktopSaysWhyAndWhereThePictureIs)
+{
+    test::ProgramFolderFixture folder;
+    Bitmap background(700, 480, 24);
+    writeBmp(folder.folder() + QStringLiteral("source/DeskTopBG/A1.bmp"), background);
+    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "DBUS_SESSION_BUS_ADDRESS"})
+        bare.remove(QString::fromLatin1(name));
+    const CliRun run = cli({QStringLiteral("apply"), QStringLiteral("--folder"), folder.folder()}, bare);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("No way of setting the wallpaper worked"))) << run.err.toStdString();
+    const QString mix = folder.folder() + QStringLiteral("source/DeskTopBG/Mix.bmp");
+    EXPECT_TRUE(run.err.contains(mix));
+    EXPECT_EQ(readBmp(mix).bitsPerPixel(), 24);
 }
