@@ -15,6 +15,7 @@
 #include "wallpaper/uInfoFrm.h"
 #include "editing/Export.h"
 #include "platform/Dialogs.h"
+#include "platform/EventHook.h"
 #include "platform/LineFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RichEdit.h"
@@ -57,23 +58,6 @@ QFrame *blackBar(QWidget *parent)
     return bar;
 }
 
-// Runs a handler when the left mouse button is released over a widget that has no click signal.
-class ClickFilter : public QObject {
-public:
-    ClickFilter(QObject *parent, std::function<void()> onClick) : QObject(parent), onClick_(std::move(onClick)) {}
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonRelease
-            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-            onClick_();
-            return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> onClick_;
-};
 
 // Reads a settings file; an unreadable one counts as missing content but is
 // not replaced, and the failure is reported with the others.
@@ -184,7 +168,7 @@ void TMainFrm::buildHeader()
     lblMonth->setPalette(blue);
     lblMonth->setCursor(Qt::PointingHandCursor);
     lblMonth->move(635, 49);
-    lblMonth->installEventFilter(new ClickFilter(lblMonth, reported([this] { lblMonthClick(); })));
+    onClick(lblMonth, reported([this] { lblMonthClick(); }));
     rightAnchored_.emplace_back(lblMonth, QRect(635, 49, 0, 0));
 
     ppMonth = new QMenu(this);
@@ -226,7 +210,7 @@ void TMainFrm::buildHeader()
     QAction *exit = popSysset->addAction(QStringLiteral("退出程序"));
     exit->setObjectName(QStringLiteral("N_ExitPrj"));
     connect(exit, &QAction::triggered, this, reported([this] { N_ExitPrjClick(); }));
-    lblSet->installEventFilter(new ClickFilter(lblSet, reported([this] { lblSetClick(); })));
+    onClick(lblSet, reported([this] { lblSetClick(); }));
 
     pnlLeft = new QFrame(this);
     pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
@@ -238,7 +222,7 @@ void TMainFrm::buildHeader()
     imgAddToDesk->setCursor(Qt::PointingHandCursor);
     imgAddToDesk->setFrameShape(QFrame::Box);
     imgAddToDesk->setGeometry(1, 262, 120, 28);
-    imgAddToDesk->installEventFilter(new ClickFilter(imgAddToDesk, reported([this] { imgAddToDeskClick(); })));
+    onClick(imgAddToDesk, reported([this] { imgAddToDeskClick(); }));
 
     imgAppToDesk = new QLabel(QStringLiteral("应用到桌面"), this);
     imgAppToDesk->setObjectName(QStringLiteral("imgAppToDesk"));
@@ -247,7 +231,7 @@ void TMainFrm::buildHeader()
     imgAppToDesk->setStyleSheet(QStringLiteral("color: white; background: rgb(91, 127, 181); border-radius: 4px;"));
     imgAppToDesk->setCursor(Qt::PointingHandCursor);
     imgAppToDesk->setGeometry(810, 49, 84, 29);
-    imgAppToDesk->installEventFilter(new ClickFilter(imgAppToDesk, reported([this] { imgAppToDeskClick(); })));
+    onClick(imgAppToDesk, reported([this] { imgAppToDeskClick(); }));
     rightAnchored_.emplace_back(imgAppToDesk, QRect(810, 49, 84, 29));
 }
 
@@ -285,10 +269,9 @@ void TMainFrm::buildToolbar()
     btnX = toolButton("btnX", QStringLiteral("X"), QRect(365, 55, 23, 22));
     connect(btnX, &QPushButton::clicked, this, reported([this] { editing_->btnXClick(); }));
     imgDate = pictureButton("imgDate", QStringLiteral("插入日期"), datePicture(), QRect(395, 59, 44, 15));
-    imgDate->installEventFilter(new ClickFilter(imgDate, reported([this] { editing_->imgDateClick(); })));
+    onClick(imgDate, reported([this] { editing_->imgDateClick(); }));
     imgRedColor = pictureButton("imgRedColor", QStringLiteral("字体颜色"), colourPicture(), QRect(441, 61, 20, 11));
-    imgRedColor->installEventFilter(
-        new ClickFilter(imgRedColor, reported([this] { editing_->imgRedColorClick(this); })));
+    onClick(imgRedColor, reported([this] { editing_->imgRedColorClick(this); }));
     btnClearRdt = toolButton("btnClearRdt", QStringLiteral("内容清空"), QRect(683, 55, 57, 22));
     btnClearRdt->setFont(songFont(12));
     connect(btnClearRdt, &QPushButton::clicked, this, reported([this] { editing_->btnClearRdtClick(); }));

@@ -4,6 +4,7 @@
 #include "backgrounds/uGlobal.h"
 #include "platform/BmpReader.h"
 #include "platform/Dialogs.h"
+#include "platform/EventHook.h"
 #include "platform/LineFile.h"
 #include "platform/ParseError.h"
 #include "platform/ProgramFolder.h"
@@ -43,25 +44,6 @@ void copyReplacing(const QString &source, const QString &target)
     }
 }
 
-// Runs a handler on a left click of a picture that has no click signal.
-class Clicks : public QObject {
-public:
-    Clicks(QWidget *picture, std::function<void()> onClick) : QObject(picture), onClick_(std::move(onClick))
-    {
-        picture->installEventFilter(this);
-    }
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() != QEvent::MouseButtonRelease
-            || static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
-            return false;
-        onClick_();
-        return true;
-    }
-
-private:
-    std::function<void()> onClick_;
-};
 
 } // namespace
 
@@ -108,7 +90,7 @@ TPicSelFrm::TPicSelFrm(const QString &programFolder, Dialogs &dialogs, QWidget *
     img_close_normal->setAlignment(Qt::AlignCenter);
     img_close_normal->setGeometry(width() - 39, 0, 39, 20);
     img_close_normal->setToolTip(QStringLiteral("关闭"));
-    new Clicks(img_close_normal, [this] { img_close_highlightClick(); });
+    onClick(img_close_normal, [this] { img_close_highlightClick(); });
 
     auto *Shape1 = new QFrame(this);
     Shape1->setGeometry(14, 40, 322, 230);
