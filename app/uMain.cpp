@@ -15,6 +15,7 @@
 #include "wallpaper/uInfoFrm.h"
 #include "editing/Export.h"
 #include "platform/Dialogs.h"
+#include "platform/WindowMove.h"
 #include "platform/EventHook.h"
 #include "platform/LineFile.h"
 #include "platform/ProgramFolder.h"
@@ -129,7 +130,9 @@ QString dateLabelText(const QDate &date)
 TMainFrm::TMainFrm(const MainFrmServices &services, QWidget *parent) : QWidget(parent), services_(services)
 {
     setWindowTitle(QStringLiteral("Tavi桌面记事"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setBackground(this, Qt::white);
+    buildChrome();
     buildHeader();
     buildWeekPage();
     weekNotes_ = std::make_unique<WeekNotes>(services_.dm, services_.state, redt_);
@@ -233,6 +236,118 @@ void TMainFrm::buildHeader()
     imgAppToDesk->setGeometry(810, 49, 84, 29);
     onClick(imgAppToDesk, reported([this] { imgAppToDeskClick(); }));
     rightAnchored_.emplace_back(imgAppToDesk, QRect(810, 49, 84, 29));
+}
+
+namespace {
+
+enum class Caption { Close, Mini, Max };
+
+// The caption buttons' pictures until the skins arrive: a light-blue face
+// that darkens when highlighted and pressed (red for close), and the glyph.
+QPixmap drawCaptionPicture(Caption kind, int state, QSize size)
+{
+    static const QColor faces[3] = {QColor(0xD8, 0xE3, 0xF3), QColor(0xB9, 0xCC, 0xE8), QColor(0x8F, 0xAA, 0xD3)};
+    static const QColor closeFaces[3] = {QColor(0xD8, 0xE3, 0xF3), QColor(0xE8, 0x5A, 0x5A), QColor(0xC0, 0x39, 0x39)};
+    QPixmap picture(size);
+    picture.fill(kind == Caption::Close ? closeFaces[state] : faces[state]);
+    QPainter painter(&picture);
+    painter.setPen(QPen(state > 0 && kind == Caption::Close ? Qt::white : QColor(0x33, 0x4D, 0x73), 1.5));
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF glyph = QRectF(QPointF(0, 0), size).adjusted(size.width() / 2.0 - 5, 5, -(size.width() / 2.0 - 5), -5);
+    switch (kind) {
+    case Caption::Close:
+        painter.drawLine(glyph.topLeft(), glyph.bottomRight());
+        painter.drawLine(glyph.topRight(), glyph.bottomLeft());
+        break;
+    case Caption::Mini:
+        painter.drawLine(glyph.bottomLeft(), glyph.bottomRight());
+        break;
+    case Caption::Max:
+        painter.drawRect(glyph);
+        break;
+    }
+    return picture;
+}
+
+} // namespace
+
+void TMainFrm::buildChrome()
+{
+    // The background: white with a thin light-blue outline. Pressing any button on it moves the
+    // window, or resizes it near an edge; the mouse passing over it resets the caption pictures.
+    imgBG = new QLabel(this);
+    imgBG->setObjectName(QStringLiteral("imgBG"));
+    imgBG->setStyleSheet(QStringLiteral("background: white; border: 1px solid rgb(216, 227, 243);"));
+    imgBG->setMouseTracking(true);
+    new WindowMove(imgBG, 4);
+    onEvent(imgBG, QEvent::MouseMove, [this] { applyChrome(ChromeEvent::MouseOverBackground); });
+
+    const struct {
+        Caption kind;
+        const char *name;
+        QRect normal;
+        QPoint pressedAt; // highlight and down pictures
+        ChromeEvent over, press;
+        std::function<void()> action;
+    } buttons[] = {
+        {Caption::Close, "close", QRect(858, 1, 39, 20), QPoint(858, 1), ChromeEvent::MouseOverCloseNormal,
+         ChromeEvent::PressOnCloseHighlight, [this] { img_close_highlightClick(); }},
+        {Caption::Mini, "mini", QRect(802, 1, 28, 20), QPoint(801, 1), ChromeEvent::MouseOverMiniNormal,
+         ChromeEvent::PressOnMiniHighlight, [this] { img_mini_highlightClick(); }},
+        {Caption::Max, "max", QRect(830, 1, 28, 20), QPoint(830, 1), ChromeEvent::MouseOverMaxNormal,
+         ChromeEvent::PressOnMaxHighlight, [this] { img_max_highlightClick(); }},
+    };
+    static const char *const states[] = {"normal", "highlight", "down"};
+    for (const auto &button : buttons) {
+        auto &pictures = caption_[std::size_t(button.kind)];
+        for (int state = 0; state < 3; ++state) {
+            auto *picture = new QLabel(this);
+            picture->setObjectName(QStringLiteral("img_%1_%2").arg(QLatin1String(button.name), QLatin1String(states[state])));
+            picture->setPixmap(drawCaptionPicture(button.kind, state, button.normal.size()));
+            const QRect place(state == 0 ? button.normal.topLeft() : button.pressedAt, button.normal.size());
+            picture->setGeometry(place);
+            rightAnchored_.emplace_back(picture, place);
+            pictures[std::size_t(state)] = picture;
+        }
+        pictures[0]->setMouseTracking(true);
+        onEvent(pictures[0], QEvent::MouseMove, [this, event = button.over] { applyChrome(event); });
+        onEvent(pictures[1], QEvent::MouseButtonPress, [this, event = button.press] { applyChrome(event); });
+        // The press shows the down picture over the highlight; the release may reach either.
+        onClick(pictures[1], reported(button.action));
+        onClick(pictures[2], reported(button.action));
+    }
+    applyChrome(ChromeEvent::MouseOverBackground);
+}
+
+void TMainFrm::applyChrome(ChromeEvent event)
+{
+    pictures_ = applyChromeEvent(pictures_, event);
+    const ChromePictures::Button *states[] = {&pictures_.close, &pictures_.mini, &pictures_.max};
+    for (std::size_t i = 0; i < 3; ++i) {
+        caption_[i][0]->setVisible(states[i]->normal);
+        caption_[i][1]->setVisible(states[i]->highlight);
+        caption_[i][2]->setVisible(states[i]->down);
+        for (QLabel *picture : caption_[i])
+            picture->raise();
+    }
+}
+
+QLabel *TMainFrm::captionPicture(const char *name) const
+{
+    return findChild<QLabel *>(QLatin1String(name));
+}
+
+void TMainFrm::img_mini_highlightClick()
+{
+    // The taskbar entry stays, so the window comes back from it at the bounds it had.
+    showMinimized();
+    applyChrome(ChromeEvent::MiniClicked);
+}
+
+void TMainFrm::img_max_highlightClick()
+{
+    applyChrome(ChromeEvent::MaxClicked);
+    setGeometry(maximiseToggle(geometry(), services_.screen.size()));
 }
 
 std::function<void()> TMainFrm::reported(std::function<void()> handler)
@@ -486,6 +601,7 @@ void TMainFrm::showEvent(QShowEvent *event)
 void TMainFrm::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    imgBG->setGeometry(rect());
     const int dx = width() - kDesignSize.width();
     const int dy = height() - kDesignSize.height();
     for (const auto &[widget, design] : rightAnchored_)
@@ -687,13 +803,10 @@ void TMainFrm::N_ExitPrjClick()
 
 void TMainFrm::closeEvent(QCloseEvent *event)
 {
-    // Until the window draws its own close button, the frame's close button takes the close path.
+    // Only the close picture takes the close path; any other close ends the program at once.
     if (!ending_)
-        img_close_highlightClick();
-    if (ending_)
-        event->accept();
-    else
-        event->ignore(); // the settings could not be written: the program goes on
+        N_ExitPrjClick();
+    event->accept();
 }
 
 } // namespace tavi

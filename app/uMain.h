@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowChrome.h"
 #include "editing/EditingCommands.h"
 #include "notes/WeekNotes.h"
 #include "platform/ProgramState.h"
@@ -69,8 +70,16 @@ public:
     void FormResize();
     // The close button: save the week and the window settings, then end the program.
     void img_close_highlightClick();
-    // "退出程序": end at once, without saving anything again.
+    // "退出程序", and any other close: end at once, without saving anything again.
     void N_ExitPrjClick();
+    // The minimise picture button: the window goes to the taskbar.
+    void img_mini_highlightClick();
+    // The maximise picture button: toggles between full width and 906 x 540.
+    void img_max_highlightClick();
+    // Which caption button pictures are visible.
+    const ChromePictures &captionPictures() const { return pictures_; }
+    QLabel *captionPicture(const char *name) const;
+    QLabel *background() const { return imgBG; }
     void LoadWindowSettings();
     void SaveWindowSettings();
 
@@ -142,6 +151,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void buildChrome();
+    void applyChrome(ChromeEvent event);
     void buildHeader();
     void buildToolbar();
     void buildDayBoxMenu();
@@ -168,6 +179,10 @@ private:
     // Controls that keep their distance from the right edge, with their design places.
     std::vector<std::pair<QWidget *, QRect>> rightAnchored_;
 
+    QLabel *imgBG = nullptr;
+    // close, minimise and maximise: normal, highlight and down pictures each
+    std::array<std::array<QLabel *, 3>, 3> caption_{};
+    ChromePictures pictures_;
     QLabel *lblDateTime = nullptr;
     std::array<QPushButton *, 5> weekButtons_{};
     QLabel *lblMonth = nullptr;

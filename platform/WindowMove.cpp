@@ -6,7 +6,8 @@
 
 namespace tavi {
 
-WindowMove::WindowMove(QWidget *handle) : QObject(handle), handle_(handle)
+WindowMove::WindowMove(QWidget *handle, int resizeMargin)
+    : QObject(handle), handle_(handle), resizeMargin_(resizeMargin)
 {
     handle->installEventFilter(this);
 }
@@ -20,6 +21,10 @@ bool WindowMove::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress: {
         const auto *press = static_cast<QMouseEvent *>(event);
         QWindow *native = window->windowHandle();
+        const QPoint inWindow = window->mapFromGlobal(press->globalPosition().toPoint());
+        const Qt::Edges edges = edgesAt(inWindow, window->size(), resizeMargin_);
+        if (edges && native && native->startSystemResize(edges))
+            return true;
         if (native && native->startSystemMove())
             return true;
         following_ = true;
@@ -41,6 +46,22 @@ bool WindowMove::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
+}
+
+Qt::Edges WindowMove::edgesAt(const QPoint &pos, const QSize &window, int margin)
+{
+    Qt::Edges edges;
+    if (margin <= 0)
+        return edges;
+    if (pos.x() < margin)
+        edges |= Qt::LeftEdge;
+    if (pos.x() >= window.width() - margin)
+        edges |= Qt::RightEdge;
+    if (pos.y() < margin)
+        edges |= Qt::TopEdge;
+    if (pos.y() >= window.height() - margin)
+        edges |= Qt::BottomEdge;
+    return edges;
 }
 
 } // namespace tavi

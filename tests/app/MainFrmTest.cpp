@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -187,11 +188,51 @@ TEST_F(MainFrmTest, ClosePathSavesTheWeekAndEndsTheProgram)
     program->state().NotesReady = false; // the close button saves whatever the guards say
     box(1)->setContentText(QStringLiteral("last words"));
     EXPECT_TRUE(inspector.rows(QStringLiteral("tb_A")).empty());
-    window->close();
+    // Through the close picture, as the user does it: over it, press, release.
+    QMouseEvent over(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->captionPicture("img_close_normal"), &over);
+    QTest::mousePress(window->captionPicture("img_close_highlight"), Qt::LeftButton);
+    EXPECT_TRUE(window->captionPictures().close.down);
+    QTest::mouseRelease(window->captionPicture("img_close_down"), Qt::LeftButton);
     EXPECT_EQ(endRequests, 1);
     RichEdit stored;
     stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0));
     EXPECT_EQ(stored.toPlainText(), QStringLiteral("last words"));
+}
+
+TEST_F(MainFrmTest, AnyOtherCloseEndsAtOnceWithoutSaving)
+{
+    start();
+    show();
+    box(1)->blockSignals(true); // an edit the automatic save has not seen
+    box(1)->setContentText(QStringLiteral("unsaved"));
+    window->close();
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_TRUE(inspector.rows(QStringLiteral("tb_A")).empty());
+}
+
+TEST_F(MainFrmTest, FramelessWithCaptionPicturesThatFollowTheMouse)
+{
+    start();
+    show();
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window->captionPicture("img_max_normal")->isVisible());
+    EXPECT_FALSE(window->captionPicture("img_max_highlight")->isVisible());
+    QMouseEvent over(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->captionPicture("img_max_normal"), &over);
+    EXPECT_TRUE(window->captionPicture("img_max_highlight")->isVisible());
+    EXPECT_FALSE(window->captionPicture("img_max_normal")->isVisible());
+    QApplication::sendEvent(window->background(), &over);
+    EXPECT_TRUE(window->captionPicture("img_max_normal")->isVisible());
+    EXPECT_EQ(window->captionPicture("img_mini_highlight")->pos() + QPoint(1, 0),
+              window->captionPicture("img_mini_normal")->pos());
+
+    // Maximise twice from the remembered 906 x 540: full width, then back, centred.
+    window->img_max_highlightClick();
+    EXPECT_EQ(window->geometry(), QRect(0, 0, 1280, 770));
+    EXPECT_EQ(window->captionPicture("img_close_normal")->x(), 858 + 1280 - 898); // anchored to the right
+    window->img_max_highlightClick();
+    EXPECT_EQ(window->geometry(), QRect(187, 115, 906, 540));
 }
 
 TEST_F(MainFrmTest, WeekPageAtTheDesignSize)

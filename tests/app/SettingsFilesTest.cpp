@@ -66,7 +66,7 @@ TEST_F(SettingsFilesTest, ANarrowScreenGivesANegativeLeftEdgeThatIsKept)
     start(QSize(800, 600));
     EXPECT_EQ(window->geometry().left(), -53);
     EXPECT_EQ(bytes("FormSize.ini"), QByteArray("1\r\n906\r\n540\r\n-53\r\n15\r\n6\r\n"));
-    window->close(); // the close path writes the bounds back
+    window->img_close_highlightClick(); // the close path writes the bounds back
     program.reset();
     start(QSize(1920, 1080));
     EXPECT_EQ(window->geometry().left(), -53);
@@ -148,7 +148,7 @@ TEST_F(SettingsFilesTest, AWindowSettingsFileThatCannotBeWrittenIsReportedAndThe
     window->show();
     QFile::remove(path("FormSize.ini"));
     ASSERT_TRUE(QDir().mkdir(path("FormSize.ini"))); // a folder in its place cannot be replaced
-    window->close();
+    window->img_close_highlightClick();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("error"));
     EXPECT_TRUE(dialogs.shown[0].text.contains(path("FormSize.ini")));
