@@ -36,13 +36,12 @@ void PrintTo(const RtfCorpusEntry &entry, std::ostream *os)
     *os << entry.rtf.toStdString();
 }
 
-std::vector<RtfCorpusEntry> rtfCorpus()
+std::optional<std::vector<ManifestRow>> readManifest(const QString &path)
 {
-    const std::vector<RtfCorpusEntry> missing{{QStringLiteral("MANIFEST.tsv"), {}, {}, false}};
-    QFile manifest(rtfCorpusDir() + QStringLiteral("/MANIFEST.tsv"));
+    QFile manifest(path);
     if (!manifest.open(QIODevice::ReadOnly))
-        return missing;
-    std::vector<RtfCorpusEntry> entries;
+        return std::nullopt;
+    std::vector<ManifestRow> rows;
     QStringList header;
     for (const QByteArray &line : manifest.readAll().split('\n')) {
         if (line.trimmed().isEmpty())
@@ -52,13 +51,24 @@ std::vector<RtfCorpusEntry> rtfCorpus()
             header = fields;
             continue;
         }
-        const auto field = [&](const char *name) {
-            const qsizetype at = header.indexOf(QLatin1StringView(name));
-            return at >= 0 && at < fields.size() ? fields[at].trimmed() : QString();
-        };
-        entries.push_back({field("file"), field("expected"), field("alt"), field("check") == u"ws"});
+        ManifestRow row;
+        for (qsizetype i = 0; i < header.size(); ++i)
+            row.insert(header[i].trimmed(), i < fields.size() ? fields[i].trimmed() : QString());
+        rows.push_back(row);
     }
-    return entries.empty() ? missing : entries;
+    return rows;
+}
+
+std::vector<RtfCorpusEntry> rtfCorpus()
+{
+    const std::vector<RtfCorpusEntry> missing{{QStringLiteral("MANIFEST.tsv"), {}, {}, false}};
+    const auto rows = readManifest(rtfCorpusDir() + QStringLiteral("/MANIFEST.tsv"));
+    if (!rows || rows->empty())
+        return missing;
+    std::vector<RtfCorpusEntry> entries;
+    for (const ManifestRow &row : *rows)
+        entries.push_back({row.value("file"), row.value("expected"), row.value("alt"), row.value("check") == u"ws"});
+    return entries;
 }
 
 QByteArray readFileBytes(const QString &path)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,6 +16,12 @@ namespace tavi::test {
 
 // Folder of the outside test data (rtf/, images/, mdb/); TAVI_TESTDATA overrides it.
 QString testDataDir();
+
+// The rows of a tab-separated manifest whose first line names the columns,
+// each a map from column name to its trimmed field; nothing when the file
+// cannot be read.
+using ManifestRow = QHash<QString, QString>;
+std::optional<std::vector<ManifestRow>> readManifest(const QString &path);
 
 // One document of the RTF corpus as rtf/MANIFEST.tsv lists it.
 struct RtfCorpusEntry {

@@ -49,23 +49,12 @@ void PrintTo(const CorpusFile &entry, std::ostream *os)
 std::vector<CorpusFile> corpus()
 {
     const std::vector<CorpusFile> missing{{QStringLiteral("MANIFEST.tsv"), {}, {}, 0, {}, {}, {}}};
-    QFile manifest(imagesDir() + QStringLiteral("MANIFEST.tsv"));
-    if (!manifest.open(QIODevice::ReadOnly))
+    const auto rows = tavi::test::readManifest(imagesDir() + QStringLiteral("MANIFEST.tsv"));
+    if (!rows)
         return missing;
     std::vector<CorpusFile> entries;
-    QStringList header;
-    for (const QByteArray &line : manifest.readAll().split('\n')) {
-        if (line.trimmed().isEmpty())
-            continue;
-        const QStringList fields = QString::fromUtf8(line).split(u'\t');
-        if (header.isEmpty()) {
-            header = fields;
-            continue;
-        }
-        const auto field = [&](const char *name) {
-            const qsizetype at = header.indexOf(QLatin1StringView(name));
-            return at >= 0 && at < fields.size() ? fields[at].trimmed() : QString();
-        };
+    for (const auto &row : *rows) {
+        const auto field = [&](const char *name) { return row.value(QLatin1String(name)); };
         if (field("format") != u"gif" && field("format") != u"jpeg")
             continue;
         CorpusFile entry{field("format"), field("file"), field("expect"), field("tolerance").toInt(),

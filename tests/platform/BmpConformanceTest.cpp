@@ -42,23 +42,12 @@ QString imagesDir()
 // The BMP rows of the manifest; one empty case when it cannot be read, so the suite fails.
 std::vector<BmpCase> bmpCases()
 {
-    QFile manifest(imagesDir() + QStringLiteral("MANIFEST.tsv"));
-    if (!manifest.open(QIODevice::ReadOnly))
+    const auto rows = tavi::test::readManifest(imagesDir() + QStringLiteral("MANIFEST.tsv"));
+    if (!rows)
         return {BmpCase{}};
     std::vector<BmpCase> cases;
-    QStringList header;
-    for (const QByteArray &line : manifest.readAll().split('\n')) {
-        if (line.trimmed().isEmpty())
-            continue;
-        const QStringList fields = QString::fromUtf8(line).split(u'\t');
-        if (header.isEmpty()) {
-            header = fields;
-            continue;
-        }
-        const auto field = [&](const char *name) {
-            const qsizetype at = header.indexOf(QLatin1StringView(name));
-            return at >= 0 && at < fields.size() ? fields[at].trimmed() : QString();
-        };
+    for (const auto &row : *rows) {
+        const auto field = [&](const char *name) { return row.value(QLatin1String(name)); };
         if (field("format") == u"bmp")
             cases.push_back({field("file"), field("expect"), field("tolerance").toInt(), field("reference"),
                              field("mask")});
