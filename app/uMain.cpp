@@ -4,6 +4,7 @@
 #include "notes/uDM.h"
 #include "notes/WeekPageLayout.h"
 #include "platform/Clock.h"
+#include "app/WebPanel.h"
 #include "notes/WindowSettings.h"
 #include "backgrounds/BackgroundList.h"
 #include "backgrounds/uPicSel.h"
@@ -209,6 +210,12 @@ void TMainFrm::buildHeader()
     QAction *passwordItem = popSysset->addAction(QStringLiteral("登陆密码"));
     passwordItem->setObjectName(QStringLiteral("N7"));
     connect(passwordItem, &QAction::triggered, this, reported([this] { N7Click(); }));
+    QAction *help = popSysset->addAction(QStringLiteral("帮助说明"));
+    help->setObjectName(QStringLiteral("N_help"));
+    connect(help, &QAction::triggered, this, [this] { services_.dialogs.openUrl(makerPage("/help4/tavi1.htm")); });
+    QAction *feedback = popSysset->addAction(QStringLiteral("意见反馈"));
+    feedback->setObjectName(QStringLiteral("N_Submit"));
+    connect(feedback, &QAction::triggered, this, [this] { services_.dialogs.openUrl(makerPage("/help4/tavi2.htm")); });
     popSysset->addSeparator()->setObjectName(QStringLiteral("N4"));
     QAction *exit = popSysset->addAction(QStringLiteral("退出程序"));
     exit->setObjectName(QStringLiteral("N_ExitPrj"));
@@ -218,6 +225,8 @@ void TMainFrm::buildHeader()
     pnlLeft = new QFrame(this);
     pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
     pnlLeft->setGeometry(kLeftPanel);
+    pnlWeb = new WebPanel(pnlLeft);
+    pnlWeb->setGeometry(1, 1, 300, 250);
     imgAddToDesk = new QLabel(QStringLiteral("添加桌面背景"), pnlLeft);
     imgAddToDesk->setObjectName(QStringLiteral("imgAddToDesk"));
     imgAddToDesk->setAlignment(Qt::AlignCenter);
@@ -586,8 +595,14 @@ void TMainFrm::SaveWindowSettings()
     writeLineFile(dataPath("data\\FormSize.ini"), windowSettingsLines(CurrentWeekSlot, windowBounds_, lblMonth->text()));
 }
 
+QUrl makerPage(const char *path)
+{
+    return QUrl(QStringLiteral(TAVI_MAKER_SITE) + QLatin1String(path));
+}
+
 void TMainFrm::FormShow()
 {
+    pnlWeb->navigate(makerPage("/rs/Tavi.htm"));
     FormShown = true;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/ProgramState.h"
 
 #include <QDate>
+#include <QUrl>
 #include <QWidget>
 
 #include <array>
@@ -32,11 +33,15 @@ class TPicSelFrm;
 class TInforFrm;
 class TpwsetFrm;
 class TLockLogin;
+class WebPanel;
 class TMixPicFrm;
 class TDM;
 
 // The application title: the taskbar text and the caption of its messages.
 extern const char16_t *const kApplicationTitle;
+
+// A page of the maker's web site (TAVI_MAKER_SITE at build time).
+QUrl makerPage(const char *path);
 
 // "今天是 2010年6月6日(日)": no leading zeros, ASCII brackets.
 QString dateLabelText(const QDate &date);
@@ -80,6 +85,7 @@ public:
     const ChromePictures &captionPictures() const { return pictures_; }
     QLabel *captionPicture(const char *name) const;
     QLabel *background() const { return imgBG; }
+    WebPanel *webPanel() const { return pnlWeb; }
     void LoadWindowSettings();
     void SaveWindowSettings();
 
@@ -199,6 +205,7 @@ private:
     QMenu *popSysset = nullptr;
     QFrame *pnlLeft = nullptr;
     QLabel *imgAddToDesk = nullptr;
+    WebPanel *pnlWeb = nullptr;
     TPicSelFrm *picSel_ = nullptr;
     TInforFrm *inforFrm_ = nullptr;
     TpwsetFrm *pwsetFrm_ = nullptr;

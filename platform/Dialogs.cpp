@@ -1,6 +1,7 @@
 #include "platform/Dialogs.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -94,6 +95,11 @@ std::optional<QString> QtDialogs::openFileName(QWidget *owner, const QString &fi
 void QtDialogs::runModal(QDialog *window)
 {
     window->exec();
+}
+
+void QtDialogs::openUrl(const QUrl &page)
+{
+    QDesktopServices::openUrl(page); // xdg-open: the user's browser
 }
 
 } // namespace tavi

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -36,6 +37,8 @@ public:
     virtual std::optional<QString> openFileName(QWidget *owner, const QString &filter) = 0;
     // Shows one of the program's own windows modally and returns when it has closed.
     virtual void runModal(QDialog *window) = 0;
+    // Opens a web page in the user's web browser; what happens then is not looked at.
+    virtual void openUrl(const QUrl &page) = 0;
 };
 
 // Runs a command; an error it does not catch itself ends it and goes to the
@@ -57,6 +60,7 @@ public:
     std::optional<QString> saveFileName(QWidget *owner, const QString &filter, const QString &proposedName) override;
     std::optional<QString> openFileName(QWidget *owner, const QString &filter) override;
     void runModal(QDialog *window) override;
+    void openUrl(const QUrl &page) override;
 
 private:
     QString applicationTitle_;

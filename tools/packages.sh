@@ -5,6 +5,10 @@ TAVI_BUILD_PACKAGES=(
   libjpeg62-turbo-dev libgif-dev libsodium-dev
   fonts-arphic-uming fonts-dejavu-core
 )
+# What the program itself adds when run by ./run.sh: the web panel's browser.
+TAVI_RUN_PACKAGES=(
+  qt6-webengine-dev
+)
 TAVI_TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth

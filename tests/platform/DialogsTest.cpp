@@ -28,6 +28,7 @@ struct RecordingDialogs : Dialogs {
     std::optional<QString> saveFileName(QWidget *, const QString &, const QString &) override { return std::nullopt; }
     std::optional<QString> openFileName(QWidget *, const QString &) override { return std::nullopt; }
     void runModal(QDialog *) override {}
+    void openUrl(const QUrl &) override {}
     QStringList errors;
 };
 

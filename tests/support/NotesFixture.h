@@ -126,7 +126,10 @@ public:
         window->hide();
     }
 
+    void openUrl(const QUrl &page) override { opened.push_back(page); }
+
     std::vector<Shown> shown;
+    std::vector<QUrl> opened;
     std::vector<std::optional<QString>> openAnswers;
     std::vector<QDialog *> modalWindows;
     std::function<void(QDialog *)> whileModal;
