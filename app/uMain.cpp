@@ -30,6 +30,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QFontMetricsF>
+#include <QIcon>
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
@@ -149,6 +151,12 @@ TMainFrm::~TMainFrm() = default;
 
 void TMainFrm::buildHeader()
 {
+    imgLogo = new QLabel(this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setPixmap(programLogo(QSize(210, 56)));
+    imgLogo->setGeometry(55, 11, 210, 56);
+    setWindowIcon(QIcon(programLogo(QSize(64, 64))));
+
     lblDateTime = new QLabel(this);
     lblDateTime->setFont(songFont(12));
     lblDateTime->move(343, 19);
@@ -279,6 +287,44 @@ QPixmap drawCaptionPicture(Caption kind, int state, QSize size)
 }
 
 } // namespace
+
+QPixmap programLogo(QSize size)
+{
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A small notebook: a blue cover with a white page and ruled lines.
+    const int side = size.height() - 8;
+    const QRectF cover(4, 4, side * 0.8, side);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x5B, 0x7F, 0xB5));
+    painter.drawRoundedRect(cover, 4, 4);
+    painter.setBrush(Qt::white);
+    const QRectF page = cover.adjusted(side * 0.18, side * 0.12, -side * 0.1, -side * 0.12);
+    painter.drawRect(page);
+    painter.setPen(QPen(QColor(0xB9, 0xCC, 0xE8), 1.2));
+    for (int line = 1; line <= 4; ++line) {
+        const qreal y = page.top() + page.height() * line / 5.0;
+        painter.drawLine(QPointF(page.left() + 2, y), QPointF(page.right() - 2, y));
+    }
+    if (size.width() > size.height() * 2) {
+        QFont font(QStringLiteral("宋体"));
+        font.setBold(true);
+        const QString title = QStringLiteral("Tavi周记事本");
+        const qreal room = size.width() - cover.right() - 12;
+        for (int pixels = size.height() / 2; pixels > 8; --pixels) { // the largest size that fits
+            font.setPixelSize(pixels);
+            if (QFontMetricsF(font).horizontalAdvance(title) <= room)
+                break;
+        }
+        painter.setFont(font);
+        painter.setPen(QColor(0x33, 0x4D, 0x73));
+        painter.drawText(QRectF(cover.right() + 8, 0, size.width() - cover.right() - 8, size.height()),
+                         Qt::AlignVCenter | Qt::AlignLeft, title);
+    }
+    return picture;
+}
 
 void TMainFrm::buildChrome()
 {

@@ -40,6 +40,9 @@ class TDM;
 // The application title: the taskbar text and the caption of its messages.
 extern const char16_t *const kApplicationTitle;
 
+// The program's logo: a small notebook, with the title when there is room.
+QPixmap programLogo(QSize size);
+
 // A page of the maker's web site (TAVI_MAKER_SITE at build time).
 QUrl makerPage(const char *path);
 
@@ -189,6 +192,7 @@ private:
     // close, minimise and maximise: normal, highlight and down pictures each
     std::array<std::array<QLabel *, 3>, 3> caption_{};
     ChromePictures pictures_;
+    QLabel *imgLogo = nullptr;
     QLabel *lblDateTime = nullptr;
     std::array<QPushButton *, 5> weekButtons_{};
     QLabel *lblMonth = nullptr;

@@ -11,6 +11,6 @@ TAVI_RUN_PACKAGES=(
 )
 TAVI_TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth x11-utils imagemagick
   dbus libglib2.0-bin gsettings-desktop-schemas xfconf libxfconf-0-3
 )
