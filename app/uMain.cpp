@@ -16,6 +16,7 @@
 #include "wallpaper/uInfoFrm.h"
 #include "editing/Export.h"
 #include "platform/Dialogs.h"
+#include "platform/Skin.h"
 #include "platform/WindowMove.h"
 #include "platform/EventHook.h"
 #include "platform/LineFile.h"
@@ -111,7 +112,6 @@ QPixmap colourPicture()
 }
 
 const QColor kDayBoxGrey(0xF7, 0xF7, 0xF7); // the Saturday/Sunday box
-const QColor kTitleStrip(0xD8, 0xE3, 0xF3);
 constexpr QRect kLeftPanel(4, 80, 302, 441);
 constexpr QRect kRightPanel(315, 80, 579, 416);
 // The page container's inner margins around the week page.
@@ -235,95 +235,20 @@ void TMainFrm::buildHeader()
     pnlLeft->setGeometry(kLeftPanel);
     pnlWeb = new WebPanel(pnlLeft);
     pnlWeb->setGeometry(1, 1, 300, 250);
-    imgAddToDesk = new QLabel(QStringLiteral("添加桌面背景"), pnlLeft);
+    imgAddToDesk = new QLabel(pnlLeft);
     imgAddToDesk->setObjectName(QStringLiteral("imgAddToDesk"));
-    imgAddToDesk->setAlignment(Qt::AlignCenter);
-    imgAddToDesk->setFont(songFont(12));
+    imgAddToDesk->setPixmap(buttonPicture(QStringLiteral("添加桌面背景"), QSize(120, 28)));
     imgAddToDesk->setCursor(Qt::PointingHandCursor);
-    imgAddToDesk->setFrameShape(QFrame::Box);
     imgAddToDesk->setGeometry(1, 262, 120, 28);
     onClick(imgAddToDesk, reported([this] { imgAddToDeskClick(); }));
 
-    imgAppToDesk = new QLabel(QStringLiteral("应用到桌面"), this);
+    imgAppToDesk = new QLabel(this);
     imgAppToDesk->setObjectName(QStringLiteral("imgAppToDesk"));
-    imgAppToDesk->setAlignment(Qt::AlignCenter);
-    imgAppToDesk->setFont(songFont(13, true));
-    imgAppToDesk->setStyleSheet(QStringLiteral("color: white; background: rgb(91, 127, 181); border-radius: 4px;"));
+    imgAppToDesk->setPixmap(buttonPicture(QStringLiteral("应用到桌面"), QSize(84, 29)));
     imgAppToDesk->setCursor(Qt::PointingHandCursor);
     imgAppToDesk->setGeometry(810, 49, 84, 29);
     onClick(imgAppToDesk, reported([this] { imgAppToDeskClick(); }));
     rightAnchored_.emplace_back(imgAppToDesk, QRect(810, 49, 84, 29));
-}
-
-namespace {
-
-enum class Caption { Close, Mini, Max };
-
-// The caption buttons' pictures until the skins arrive: a light-blue face
-// that darkens when highlighted and pressed (red for close), and the glyph.
-QPixmap drawCaptionPicture(Caption kind, int state, QSize size)
-{
-    static const QColor faces[3] = {QColor(0xD8, 0xE3, 0xF3), QColor(0xB9, 0xCC, 0xE8), QColor(0x8F, 0xAA, 0xD3)};
-    static const QColor closeFaces[3] = {QColor(0xD8, 0xE3, 0xF3), QColor(0xE8, 0x5A, 0x5A), QColor(0xC0, 0x39, 0x39)};
-    QPixmap picture(size);
-    picture.fill(kind == Caption::Close ? closeFaces[state] : faces[state]);
-    QPainter painter(&picture);
-    painter.setPen(QPen(state > 0 && kind == Caption::Close ? Qt::white : QColor(0x33, 0x4D, 0x73), 1.5));
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF glyph = QRectF(QPointF(0, 0), size).adjusted(size.width() / 2.0 - 5, 5, -(size.width() / 2.0 - 5), -5);
-    switch (kind) {
-    case Caption::Close:
-        painter.drawLine(glyph.topLeft(), glyph.bottomRight());
-        painter.drawLine(glyph.topRight(), glyph.bottomLeft());
-        break;
-    case Caption::Mini:
-        painter.drawLine(glyph.bottomLeft(), glyph.bottomRight());
-        break;
-    case Caption::Max:
-        painter.drawRect(glyph);
-        break;
-    }
-    return picture;
-}
-
-} // namespace
-
-QPixmap programLogo(QSize size)
-{
-    QPixmap picture(size);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // A small notebook: a blue cover with a white page and ruled lines.
-    const int side = size.height() - 8;
-    const QRectF cover(4, 4, side * 0.8, side);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0x5B, 0x7F, 0xB5));
-    painter.drawRoundedRect(cover, 4, 4);
-    painter.setBrush(Qt::white);
-    const QRectF page = cover.adjusted(side * 0.18, side * 0.12, -side * 0.1, -side * 0.12);
-    painter.drawRect(page);
-    painter.setPen(QPen(QColor(0xB9, 0xCC, 0xE8), 1.2));
-    for (int line = 1; line <= 4; ++line) {
-        const qreal y = page.top() + page.height() * line / 5.0;
-        painter.drawLine(QPointF(page.left() + 2, y), QPointF(page.right() - 2, y));
-    }
-    if (size.width() > size.height() * 2) {
-        QFont font(QStringLiteral("宋体"));
-        font.setBold(true);
-        const QString title = QStringLiteral("Tavi周记事本");
-        const qreal room = size.width() - cover.right() - 12;
-        for (int pixels = size.height() / 2; pixels > 8; --pixels) { // the largest size that fits
-            font.setPixelSize(pixels);
-            if (QFontMetricsF(font).horizontalAdvance(title) <= room)
-                break;
-        }
-        painter.setFont(font);
-        painter.setPen(QColor(0x33, 0x4D, 0x73));
-        painter.drawText(QRectF(cover.right() + 8, 0, size.width() - cover.right() - 8, size.height()),
-                         Qt::AlignVCenter | Qt::AlignLeft, title);
-    }
-    return picture;
 }
 
 void TMainFrm::buildChrome()
@@ -338,18 +263,18 @@ void TMainFrm::buildChrome()
     onEvent(imgBG, QEvent::MouseMove, [this] { applyChrome(ChromeEvent::MouseOverBackground); });
 
     const struct {
-        Caption kind;
+        CaptionButton kind;
         const char *name;
         QRect normal;
         QPoint pressedAt; // highlight and down pictures
         ChromeEvent over, press;
         std::function<void()> action;
     } buttons[] = {
-        {Caption::Close, "close", QRect(858, 1, 39, 20), QPoint(858, 1), ChromeEvent::MouseOverCloseNormal,
+        {CaptionButton::Close, "close", QRect(858, 1, 39, 20), QPoint(858, 1), ChromeEvent::MouseOverCloseNormal,
          ChromeEvent::PressOnCloseHighlight, [this] { img_close_highlightClick(); }},
-        {Caption::Mini, "mini", QRect(802, 1, 28, 20), QPoint(801, 1), ChromeEvent::MouseOverMiniNormal,
+        {CaptionButton::Mini, "mini", QRect(802, 1, 28, 20), QPoint(801, 1), ChromeEvent::MouseOverMiniNormal,
          ChromeEvent::PressOnMiniHighlight, [this] { img_mini_highlightClick(); }},
-        {Caption::Max, "max", QRect(830, 1, 28, 20), QPoint(830, 1), ChromeEvent::MouseOverMaxNormal,
+        {CaptionButton::Max, "max", QRect(830, 1, 28, 20), QPoint(830, 1), ChromeEvent::MouseOverMaxNormal,
          ChromeEvent::PressOnMaxHighlight, [this] { img_max_highlightClick(); }},
     };
     static const char *const states[] = {"normal", "highlight", "down"};
@@ -358,7 +283,7 @@ void TMainFrm::buildChrome()
         for (int state = 0; state < 3; ++state) {
             auto *picture = new QLabel(this);
             picture->setObjectName(QStringLiteral("img_%1_%2").arg(QLatin1String(button.name), QLatin1String(states[state])));
-            picture->setPixmap(drawCaptionPicture(button.kind, state, button.normal.size()));
+            picture->setPixmap(tavi::captionPicture(button.kind, state, button.normal.size()));
             const QRect place(state == 0 ? button.normal.topLeft() : button.pressedAt, button.normal.size());
             picture->setGeometry(place);
             rightAnchored_.emplace_back(picture, place);
@@ -496,7 +421,7 @@ void TMainFrm::buildWeekPage()
     imgtitle_year1 = new QLabel(tsMain);
     imgtitle_year2 = new QLabel(tsMain);
     for (QLabel *strip : {imgtitle_year1, imgtitle_year2})
-        setBackground(strip, kTitleStrip);
+        setBackground(strip, kSkinLight);
 
     pnl_yearLine0 = blackBar(tsMain);
     pnl_yearLine1 = blackBar(tsMain);

@@ -40,9 +40,6 @@ class TDM;
 // The application title: the taskbar text and the caption of its messages.
 extern const char16_t *const kApplicationTitle;
 
-// The program's logo: a small notebook, with the title when there is room.
-QPixmap programLogo(QSize size);
-
 // A page of the maker's web site (TAVI_MAKER_SITE at build time).
 QUrl makerPage(const char *path);
 

@@ -8,6 +8,7 @@
 #include "platform/LineFile.h"
 #include "platform/ParseError.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Skin.h"
 #include "platform/WindowMove.h"
 
 #include <QFileInfo>
@@ -77,20 +78,36 @@ TPicSelFrm::TPicSelFrm(const QString &programFolder, Dialogs &dialogs, QWidget *
     imgBG->setGeometry(rect());
     imgBG->setAutoFillBackground(true);
     QPalette background = imgBG->palette();
-    background.setColor(QPalette::Window, QColor(0xEE, 0xF3, 0xFA));
+    background.setColor(QPalette::Window, kSkinLight.lighter(106));
     imgBG->setPalette(background);
     new WindowMove(imgBG);
 
-    imgLogo = new QLabel(QStringLiteral("背景图片选择"), this);
-    imgLogo->setFont(pixelFont(QStringLiteral("宋体"), 14));
-    imgLogo->move(14, 10);
+    imgLogo = new QLabel(this);
+    imgLogo->setPixmap(programLogo(QSize(150, 32)));
+    imgLogo->move(10, 4);
 
-    img_close_normal = new QLabel(QStringLiteral("×"), this);
-    img_close_normal->setObjectName(QStringLiteral("img_close_normal"));
-    img_close_normal->setAlignment(Qt::AlignCenter);
-    img_close_normal->setGeometry(width() - 39, 0, 39, 20);
-    img_close_normal->setToolTip(QStringLiteral("关闭"));
-    onClick(img_close_normal, [this] { img_close_highlightClick(); });
+    // The close button: highlighted under the mouse, down while pressed, closing on release.
+    static const char *const states[] = {"img_close_normal", "img_close_highlight", "img_close_down"};
+    for (int state = 0; state < 3; ++state) {
+        auto *picture = new QLabel(this);
+        picture->setObjectName(QLatin1String(states[state]));
+        picture->setPixmap(captionPicture(CaptionButton::Close, state, QSize(39, 20)));
+        picture->setGeometry(width() - 39, 0, 39, 20);
+        picture->setToolTip(QStringLiteral("关闭"));
+        closePictures_[std::size_t(state)] = picture;
+    }
+    closePictures_[0]->setMouseTracking(true);
+    imgBG->setMouseTracking(true);
+    onEvent(imgBG, QEvent::MouseMove, [this] { showClosePicture(0); });
+    onEvent(closePictures_[0], QEvent::MouseMove, [this] { showClosePicture(1); });
+    onEvent(closePictures_[1], QEvent::MouseButtonPress, [this] { showClosePicture(2); });
+    for (int state : {1, 2}) {
+        onClick(closePictures_[std::size_t(state)], [this] {
+            showClosePicture(0);
+            img_close_highlightClick();
+        });
+    }
+    showClosePicture(0);
 
     auto *Shape1 = new QFrame(this);
     Shape1->setGeometry(14, 40, 322, 230);
@@ -134,6 +151,12 @@ TPicSelFrm::TPicSelFrm(const QString &programFolder, Dialogs &dialogs, QWidget *
     connect(btnRemove, &QPushButton::clicked, this, reported(&TPicSelFrm::btnRemoveClick));
     connect(btnAdd, &QPushButton::clicked, this, reported(&TPicSelFrm::btnAddClick));
     connect(btnOk, &QPushButton::clicked, this, reported(&TPicSelFrm::btnOkClick));
+}
+
+void TPicSelFrm::showClosePicture(int state)
+{
+    for (int i = 0; i < 3; ++i)
+        closePictures_[std::size_t(i)]->setVisible(i == state);
 }
 
 QString TPicSelFrm::listPath() const

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <array>
+
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -47,6 +49,7 @@ public:
     QPushButton *removeButton() const { return btnRemove; }
     QPushButton *addButton() const { return btnAdd; }
     QPushButton *okButton() const { return btnOk; }
+    QLabel *closePicture(int state) const { return closePictures_[std::size_t(state)]; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -60,7 +63,9 @@ private:
     Dialogs &dialogs_;
     QLabel *imgBG = nullptr;
     QLabel *imgLogo = nullptr;
-    QLabel *img_close_normal = nullptr;
+    // The close button's normal, highlight and down pictures.
+    std::array<QLabel *, 3> closePictures_{};
+    void showClosePicture(int state);
     QListWidget *LVpic = nullptr;
     QLabel *lblTishi = nullptr;
     QPushButton *btnRemove = nullptr;

@@ -10,7 +10,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -237,4 +240,20 @@ TEST(ResizePic, NearestPixelsWithoutBlending)
     const Bitmap grown = readBmp(path);
     EXPECT_EQ(qBlue(grown.pixel(1, 2)), 10);
     EXPECT_EQ(qBlue(grown.pixel(2, 2)), 30);
+}
+
+TEST_F(PicSelTest, CloseButtonPicturesFollowTheMouseAndCloseOnRelease)
+{
+    frm.show();
+    EXPECT_TRUE(frm.closePicture(0)->isVisible());
+    QMouseEvent over(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(frm.closePicture(0), &over);
+    EXPECT_TRUE(frm.closePicture(1)->isVisible());
+    EXPECT_FALSE(frm.closePicture(0)->isVisible());
+    QTest::mousePress(frm.closePicture(1), Qt::LeftButton);
+    EXPECT_TRUE(frm.closePicture(2)->isVisible());
+    QTest::mouseRelease(frm.closePicture(2), Qt::LeftButton);
+    EXPECT_FALSE(frm.isVisible());
+    EXPECT_EQ(frm.result(), QDialog::Rejected);
+    EXPECT_TRUE(frm.closePicture(0)->isVisibleTo(&frm));
 }
