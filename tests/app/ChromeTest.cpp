@@ -2,7 +2,7 @@
 #include "app/Program.h"
 #include "app/WebPanel.h"
 #include "platform/RichEdit.h"
-#include "tests/support/NotesFixture.h"
+#include "tests/app/ShownProgram.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,23 +18,7 @@ using namespace tavi;
 
 namespace {
 
-class ChromeTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        program = std::make_unique<Program>(folder.folder(), clock, screen, dialogs, [] {});
-        ASSERT_TRUE(program->start());
-        window = program->mainWindow();
-        window->show();
-    }
-
-    test::ProgramFolderFixture folder;
-    test::FakeClock clock{QDateTime(QDate(2010, 6, 1), QTime(8, 0))};
-    test::FakeScreen screen{QSize(1280, 800)};
-    test::FakeDialogs dialogs;
-    std::unique_ptr<Program> program;
-    TMainFrm *window = nullptr;
-};
+using ChromeTest = test::ShownProgram;
 
 // Counts the mouse presses a widget itself receives.
 struct PressCounter : QObject {

@@ -3,7 +3,7 @@
 #include "backgrounds/uPicSel.h"
 #include "platform/LineFile.h"
 #include "platform/RichEdit.h"
-#include "tests/support/NotesFixture.h"
+#include "tests/app/ShownProgram.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,40 +21,7 @@ using namespace tavi;
 
 namespace {
 
-class EditingWiringTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        program = std::make_unique<Program>(folder.folder(), clock, screen, dialogs, [] {});
-        ASSERT_TRUE(program->start());
-        window = program->mainWindow();
-        window->show();
-        QApplication::setActiveWindow(window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    }
-    RichEdit *box(int day) const { return window->dayBoxes()[day - 1]; }
-    QAction *item(QMenu *menu, const char *name) const
-    {
-        for (QAction *action : menu->actions())
-            if (action->objectName() == QLatin1String(name))
-                return action;
-        ADD_FAILURE() << "no item " << name;
-        return nullptr;
-    }
-    void rightClick(RichEdit *target)
-    {
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(target->viewport(), &event);
-        window->dayBoxMenu()->close();
-    }
-
-    test::ProgramFolderFixture folder;
-    test::FakeClock clock{QDateTime(QDate(2010, 6, 1), QTime(8, 0))};
-    test::FakeScreen screen{QSize(1280, 800)};
-    test::FakeDialogs dialogs;
-    std::unique_ptr<Program> program;
-    TMainFrm *window = nullptr;
-};
+using EditingWiringTest = test::ShownProgram;
 
 } // namespace
 
