@@ -84,7 +84,7 @@ TPicSelFrm::TPicSelFrm(const QString &programFolder, Dialogs &dialogs, QWidget *
 
     imgLogo = new QLabel(this);
     imgLogo->setPixmap(programLogo(QSize(150, 32)));
-    imgLogo->move(10, 4);
+    imgLogo->setGeometry(10, 4, 150, 32);
 
     // The close button: highlighted under the mouse, down while pressed, closing on release.
     static const char *const states[] = {"img_close_normal", "img_close_highlight", "img_close_down"};

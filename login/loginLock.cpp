@@ -3,6 +3,7 @@
 #include "login/PasswordFile.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramState.h"
+#include "platform/Skin.h"
 #include "platform/WindowMove.h"
 
 #include <QGuiApplication>
@@ -26,11 +27,18 @@ TLockLogin::TLockLogin(const QString &passwordFile, ProgramState &state, Dialogs
     Panel2->setGeometry(rect());
     Panel2->setStyleSheet(QStringLiteral("background: rgb(238, 243, 250); border: 1px solid rgb(216, 227, 243);"));
     new WindowMove(Panel2);
+    auto *Image1 = new QLabel(this); // the title strip with the logo
+    Image1->setGeometry(1, 1, width() - 2, 22);
+    Image1->setStyleSheet(QStringLiteral("background: rgb(216, 227, 243);"));
+    Image1->setPixmap(programLogo(QSize(110, 22)));
+    new WindowMove(Image1);
 
     auto *Label1 = new QLabel(QStringLiteral("用户名：Tavi周记事本"), this);
-    Label1->move(24, 28);
+    Label1->move(24, 32);
+    Label1->adjustSize();
     auto *Label2 = new QLabel(QStringLiteral("密  码："), this);
     Label2->move(24, 62);
+    Label2->adjustSize();
     edtPW = new QLineEdit(this);
     edtPW->setEchoMode(QLineEdit::Password);
     edtPW->setGeometry(80, 58, 140, 22);

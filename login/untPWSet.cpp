@@ -3,6 +3,7 @@
 #include "login/PasswordFile.h"
 #include "platform/Dialogs.h"
 #include "platform/LineFile.h"
+#include "platform/Skin.h"
 #include "platform/WindowMove.h"
 
 #include <QCheckBox>
@@ -28,11 +29,16 @@ TpwsetFrm::TpwsetFrm(const QString &passwordFile, Dialogs &dialogs, QWidget *par
     Image1->setStyleSheet(QStringLiteral("background: rgb(216, 227, 243);"));
     new WindowMove(Image1);
 
+    auto *Image2 = new QLabel(this); // the small icon before the title
+    Image2->setPixmap(programLogo(QSize(26, 26)));
+    Image2->setGeometry(6, 2, 26, 26);
+    Image2->setAttribute(Qt::WA_TransparentForMouseEvents);
     auto *Label1 = new QLabel(QStringLiteral("登录密码设置"), this);
     QFont title = Label1->font();
     title.setBold(true);
     Label1->setFont(title);
-    Label1->move(14, 8);
+    Label1->move(38, 8);
+    Label1->adjustSize();
 
     JvXPToolButton1 = new QToolButton(this);
     JvXPToolButton1->setText(QStringLiteral("×"));
@@ -45,11 +51,13 @@ TpwsetFrm::TpwsetFrm(const QString &passwordFile, Dialogs &dialogs, QWidget *par
     JCheckbox1->move(60, 52);
     auto *Label2 = new QLabel(QStringLiteral("请输入登录密码："), this);
     Label2->move(60, 92);
+    Label2->adjustSize();
     edit1 = new QLineEdit(this);
     edit1->setEchoMode(QLineEdit::Password);
     edit1->setGeometry(180, 88, 190, 22);
     auto *Label3 = new QLabel(QStringLiteral("请再次输入密码："), this);
     Label3->move(60, 130);
+    Label3->adjustSize();
     edit2 = new QLineEdit(this);
     edit2->setEchoMode(QLineEdit::Password);
     edit2->setGeometry(180, 126, 190, 22);
