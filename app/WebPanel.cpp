@@ -38,15 +38,6 @@ WebPanel::~WebPanel()
     qApp->removeEventFilter(this);
 }
 
-bool WebPanel::hasBrowser()
-{
-#ifdef TAVI_WEB_PANEL
-    return true;
-#else
-    return false;
-#endif
-}
-
 void WebPanel::navigate(const QUrl &page)
 {
 #ifdef TAVI_WEB_PANEL

@@ -19,7 +19,6 @@ public:
     void navigate(const QUrl &page);
     // The browser view (or the plain stand-in) that the right-button filter guards.
     QWidget *view() const { return webLink_; }
-    static bool hasBrowser();
 
 protected:
     // Right mouse buttons on the view and everything inside it go no further:

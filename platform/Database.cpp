@@ -63,11 +63,6 @@ void Database::exec(const char *sql)
     }
 }
 
-std::int64_t Database::lastInsertRowId() const
-{
-    return sqlite3_last_insert_rowid(db_);
-}
-
 Statement::Statement(Database &db, const QString &sql) : db_(db)
 {
     const QByteArray text = sql.toUtf8();

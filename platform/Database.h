@@ -31,7 +31,6 @@ public:
 
     // Runs statements that return no rows.
     void exec(const char *sql);
-    std::int64_t lastInsertRowId() const;
     sqlite3 *handle() const { return db_; }
 
 private:

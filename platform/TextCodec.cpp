@@ -204,11 +204,6 @@ QString decodeCodePage(int codePage, QByteArrayView bytes)
     return text;
 }
 
-bool isDoubleByteCodePage(int codePage)
-{
-    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361;
-}
-
 bool isLeadByte(int codePage, unsigned char byte)
 {
     switch (codePage) {

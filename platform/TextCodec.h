@@ -28,9 +28,6 @@ qsizetype encodeGbkPrefix(QStringView text, QByteArray &out);
 // reads the four-byte GB18030 codes that encodeGbk() writes.
 QString decodeCodePage(int codePage, QByteArrayView bytes);
 
-// True for code pages whose characters may take two bytes (932, 936, 949, 950, 1361).
-bool isDoubleByteCodePage(int codePage);
-
 // True when byte is a lead byte of a two-byte character in that code page.
 bool isLeadByte(int codePage, unsigned char byte);
 

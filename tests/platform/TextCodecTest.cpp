@@ -86,6 +86,4 @@ TEST(TextCodec, LeadBytes)
     EXPECT_TRUE(isLeadByte(932, 0x82));
     EXPECT_FALSE(isLeadByte(932, 0xA1)); // half-width katakana: one byte
     EXPECT_FALSE(isLeadByte(1252, 0xE9));
-    EXPECT_TRUE(isDoubleByteCodePage(950));
-    EXPECT_FALSE(isDoubleByteCodePage(1251));
 }
