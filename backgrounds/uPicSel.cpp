@@ -180,8 +180,7 @@ QListWidgetItem *TPicSelFrm::selectedEntry() const
 
 void TPicSelFrm::showEvent(QShowEvent *event)
 {
-    if (QWidget *owner = parentWidget())
-        move(owner->geometry().center() - QPoint(width() / 2, height() / 2));
+    centreOver(this, parentWidget());
     QDialog::showEvent(event);
     runReportingErrors(dialogs_, this, [this] { FillPicList(); });
 }

@@ -71,8 +71,7 @@ TpwsetFrm::TpwsetFrm(const QString &passwordFile, Dialogs &dialogs, QWidget *par
 
 void TpwsetFrm::showEvent(QShowEvent *event)
 {
-    if (QWidget *owner = parentWidget())
-        move(owner->geometry().center() - QPoint(width() / 2, height() / 2));
+    centreOver(this, parentWidget());
     QDialog::showEvent(event);
     runReportingErrors(dialogs_, this, [this] { FormShow(); }); // the window opens whatever happens
 }

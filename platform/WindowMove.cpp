@@ -48,6 +48,12 @@ bool WindowMove::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
+void centreOver(QWidget *window, const QWidget *owner)
+{
+    if (owner)
+        window->move(owner->geometry().center() - QPoint(window->width() / 2, window->height() / 2));
+}
+
 Qt::Edges WindowMove::edgesAt(const QPoint &pos, const QSize &window, int margin)
 {
     Qt::Edges edges;

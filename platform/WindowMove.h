@@ -7,6 +7,9 @@ class QWidget;
 
 namespace tavi {
 
+// Places window centred over owner (nothing happens without an owner).
+void centreOver(QWidget *window, const QWidget *owner);
+
 // Pressing any mouse button on the watched widget moves its window, as a
 // title bar would: the window manager's own move where it has one
 // (QWindow::startSystemMove), otherwise the window follows the mouse until

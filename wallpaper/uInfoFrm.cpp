@@ -61,8 +61,7 @@ TInforFrm::TInforFrm(ProgramState &state, Dialogs &dialogs, QWidget *parent)
 
 void TInforFrm::showEvent(QShowEvent *event)
 {
-    if (QWidget *owner = parentWidget())
-        move(owner->geometry().center() - QPoint(width() / 2, height() / 2));
+    centreOver(this, parentWidget());
     QDialog::showEvent(event);
 }
 
