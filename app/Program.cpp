@@ -3,6 +3,9 @@
 #include "platform/Dialogs.h"
 #include "wallpaper/ApplyToDesktop.h"
 #include "platform/ProgramFolder.h"
+#include "platform/WallpaperQuoting.h"
+
+#include <QFileInfo>
 
 namespace tavi {
 
@@ -14,10 +17,23 @@ Program::Program(const QString &programFolder, const Clock &clock, const Screen 
 
 Program::~Program() = default;
 
+// For people coming from the Windows version: their notes are in an Access
+// file that the companion tool brings over.
+QString Program::legacyDatabaseHint() const
+{
+    if (QFileInfo::exists(resolvePath(folder_, QStringLiteral("Data\\UserData.db"))))
+        return {};
+    const QString legacy = resolvePath(folder_, QStringLiteral("Data\\UserData.mdb"));
+    if (!QFileInfo::exists(legacy))
+        return {};
+    return QStringLiteral("\n找到旧版的笔记 %1，可用此命令导入：%2 import-mdb --folder %3 %1")
+        .arg(shellWord(legacy), shellWord(folder_ + QStringLiteral("tavi-cli")), shellWord(folder_));
+}
+
 bool Program::start()
 {
     if (!dm_.DataModuleCreate(resolvePath(folder_, QStringLiteral("Data\\UserData.db")))) {
-        dialogs_.showMessage(nullptr, QStringLiteral("配置文件加载失败，请重试！"));
+        dialogs_.showMessage(nullptr, QStringLiteral("配置文件加载失败，请重试！") + legacyDatabaseHint());
         exitCode_ = 1;
         return false;
     }

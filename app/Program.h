@@ -47,6 +47,8 @@ public:
     ProgramState &state() { return state_; }
 
 private:
+    QString legacyDatabaseHint() const;
+
     QString folder_;
     const Clock &clock_;
     const Screen &screen_;

@@ -82,7 +82,9 @@ void Statement::fail(const char *what) const
 
 void Statement::bind(int index, const QByteArray &blob)
 {
-    if (sqlite3_bind_blob64(stmt_, index, blob.constData(), sqlite3_uint64(blob.size()), SQLITE_TRANSIENT)
+    // An empty value is an empty BLOB, never NULL.
+    const char *data = blob.isEmpty() ? "" : blob.constData();
+    if (sqlite3_bind_blob64(stmt_, index, data, sqlite3_uint64(blob.size()), SQLITE_TRANSIENT)
         != SQLITE_OK)
         fail("cannot bind a value of");
 }
@@ -90,6 +92,21 @@ void Statement::bind(int index, const QByteArray &blob)
 void Statement::bind(int index, std::int64_t value)
 {
     if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK)
+        fail("cannot bind a value of");
+}
+
+void Statement::bindText(int index, const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    if (sqlite3_bind_text64(stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
+                            SQLITE_UTF8)
+        != SQLITE_OK)
+        fail("cannot bind a value of");
+}
+
+void Statement::bindNull(int index)
+{
+    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK)
         fail("cannot bind a value of");
 }
 

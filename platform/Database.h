@@ -47,6 +47,8 @@ public:
 
     void bind(int index, const QByteArray &blob);   // 1-based, as SQLite counts
     void bind(int index, std::int64_t value);
+    void bindText(int index, const QString &text);
+    void bindNull(int index);
     // Steps to the next row: true when there is one, false at the end.
     bool next();
     // Runs a statement that returns no rows.

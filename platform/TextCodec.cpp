@@ -106,7 +106,17 @@ const char *iconvName(int codePage)
 
 } // namespace
 
-QString decodeGbk(QByteArrayView bytes)
+namespace {
+
+bool isGb18030TwoByte(const unsigned char *p, size_t left)
+{
+    return left >= 2 && p[0] >= 0x81 && p[0] <= 0xFE && p[1] >= 0x40 && p[1] <= 0xFE && p[1] != 0x7F;
+}
+
+// GBK, then the GB18030 four-byte codes; with readAllGb18030 also GB18030's
+// two-byte codes that GBK leaves out (A2E3 is the euro sign there). Bytes
+// that decode to nothing are kept as U+DC00 + byte.
+QString decodeGbkOrGb18030(QByteArrayView bytes, bool readAllGb18030)
 {
     QString text;
     text.reserve(bytes.size());
@@ -127,12 +137,23 @@ QString decodeGbk(QByteArrayView bytes)
             && gb18030.convert(reinterpret_cast<const char *>(data + pos), 4, out) == 4) {
             appendUtf16(text, out);
             pos += 4;
+        } else if (readAllGb18030 && isGb18030TwoByte(data + pos, size - pos)
+                   && gb18030.convert(reinterpret_cast<const char *>(data + pos), 2, out) == 2) {
+            appendUtf16(text, out);
+            pos += 2;
         } else {
             text.append(QChar(char16_t(0xDC00 + data[pos])));
             ++pos;
         }
     }
     return text;
+}
+
+} // namespace
+
+QString decodeGbk(QByteArrayView bytes)
+{
+    return decodeGbkOrGb18030(bytes, false);
 }
 
 QByteArray encodeGbk(const QString &text)
@@ -173,8 +194,8 @@ qsizetype encodeGbkPrefix(QStringView text, QByteArray &out)
 QString decodeCodePage(int codePage, QByteArrayView bytes)
 {
     if (codePage == 936) {
-        // GBK plus the GB18030 codes our own files use for what GBK lacks.
-        QString text = decodeGbk(bytes);
+        // Read as GB18030, GBK's superset, so that no character of a note is lost.
+        QString text = decodeGbkOrGb18030(bytes, true);
         for (qsizetype i = 0; i < text.size(); ++i) {
             const char16_t unit = text[i].unicode();
             const bool pairedLow = i > 0 && text[i - 1].isHighSurrogate();

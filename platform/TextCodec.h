@@ -24,8 +24,9 @@ qsizetype encodeGbkPrefix(QStringView text, QByteArray &out);
 
 // Decodes bytes of a Windows code page (1252, 936, 932, 950, 949, 1250..1258,
 // 874, 437, 850, 10000 Mac Roman, 65001 UTF-8, ...). Bytes that do not decode
-// become U+FFFD. An unknown code page decodes as 1252. Code page 936 also
-// reads the four-byte GB18030 codes that encodeGbk() writes.
+// become U+FFFD. An unknown code page decodes as 1252. Code page 936 reads
+// all of GB18030 (its superset), so the codes that encodeGbk() writes for
+// characters GBK lacks, and the euro sign at A2E3, come back too.
 QString decodeCodePage(int codePage, QByteArrayView bytes);
 
 // True when byte is a lead byte of a two-byte character in that code page.

@@ -121,4 +121,12 @@ std::optional<QString> swayPathArgument(const QString &path)
     return argument + QLatin1Char('"');
 }
 
+QString shellWord(const QString &text)
+{
+    if (!text.isEmpty() && std::all_of(text.begin(), text.end(), isPlainPathCharacter))
+        return text;
+    QString word = text;
+    return QLatin1Char('\'') + word.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\'');
+}
+
 } // namespace tavi

@@ -26,4 +26,8 @@ QString javaScriptString(const QString &text);
 // both. Nothing for paths with control characters, which no quoting survives.
 std::optional<QString> swayPathArgument(const QString &path);
 
+// A word for a POSIX shell command line shown to the user: as it is when it
+// is plain, else in single quotes.
+QString shellWord(const QString &text);
+
 } // namespace tavi

@@ -2,7 +2,7 @@
 TAVI_BUILD_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev
-  libjpeg62-turbo-dev libgif-dev libsodium-dev
+  libjpeg62-turbo-dev libgif-dev libsodium-dev mdbtools-dev
   fonts-arphic-uming fonts-dejavu-core
 )
 # What the program itself adds when run by ./run.sh: the web panel's browser.

@@ -5,12 +5,14 @@
 #include "backgrounds/uGlobal.h"
 #include "editing/Export.h"
 #include "notes/WeekDayName.h"
+#include "notes/LegacyImport.h"
 #include "notes/WeekNotes.h"
 #include "notes/WindowSettings.h"
 #include "notes/uDM.h"
 #include "wallpaper/ApplyToDesktop.h"
 #include "wallpaper/uDeskBGSet.h"
 #include "wallpaper/uPicMix.h"
+#include "platform/AccessFile.h"
 #include "platform/BmpReader.h"
 #include "platform/Database.h"
 #include "platform/FontSetup.h"
@@ -22,12 +24,15 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 
@@ -61,8 +66,10 @@ void writeOut(const QByteArray &bytes)
 struct ParsedArgs {
     std::map<std::string, QString> options;
     QStringList positional;
+    std::set<std::string> flags;
 
-    ParsedArgs(Args args, std::initializer_list<const char *> known)
+    // known: options that take a value; knownFlags: options that stand alone.
+    ParsedArgs(Args args, std::initializer_list<const char *> known, std::initializer_list<const char *> knownFlags = {})
     {
         for (size_t i = 0; i < args.size(); ++i) {
             const std::string arg = args[i];
@@ -71,6 +78,11 @@ struct ParsedArgs {
                 continue;
             }
             const std::string name = arg.substr(2);
+            if (std::find_if(knownFlags.begin(), knownFlags.end(), [&](const char *k) { return name == k; })
+                != knownFlags.end()) {
+                flags.insert(name);
+                continue;
+            }
             if (std::find_if(known.begin(), known.end(), [&](const char *k) { return name == k; }) == known.end())
                 throw UsageError("unknown option " + arg);
             if (i + 1 >= args.size())
@@ -145,6 +157,65 @@ int createDatabase(Args args)
         return 1;
     }
     return 0;
+}
+
+// Copies the notes of the Windows version's Access database into a program
+// folder's notes database. The file is read by a child process (this tool,
+// run as read-access-file), so that a damaged file cannot bring this one down.
+int importMdb(Args args)
+{
+    const ParsedArgs parsed(args, {"folder"}, {"replace"});
+    const QString source = parsed.onlyPositional();
+    const QString folder = parsed.required("folder");
+    const QString dataFolder = tavi::resolvePath(folder, QStringLiteral("Data"));
+    const QString database = tavi::resolvePath(folder, QStringLiteral("Data\\UserData.db"));
+
+    std::vector<tavi::LegacyTable> tables;
+    try {
+        tables = tavi::legacyNotes(tavi::readAccessFileContained(
+            QCoreApplication::applicationFilePath(), {QStringLiteral("read-access-file")}, source));
+    } catch (const std::exception &error) {
+        printErr(QStringLiteral("nothing imported: %1").arg(QString::fromUtf8(error.what())));
+        return 1;
+    }
+    if (!QFileInfo::exists(database)) {
+        if (!QDir().mkpath(dataFolder)) {
+            printErr(QStringLiteral("nothing imported: cannot make the folder %1").arg(dataFolder));
+            return 1;
+        }
+        tavi::createNotesDatabase(database);
+    }
+    tavi::Database db(database);
+    const tavi::ImportReport report = tavi::importLegacyNotes(db, tables, parsed.flags.contains("replace"));
+    if (!report.written) {
+        printErr(QStringLiteral("nothing imported: %1 already holds notes for these months "
+                                "(run again with --replace to overwrite them):")
+                     .arg(database));
+        for (const QString &conflict : report.conflicts)
+            std::fprintf(stderr, "  %s\n", conflict.toUtf8().constData());
+        return 3;
+    }
+    for (const tavi::ImportCount &count : report.counts)
+        writeOut(QStringLiteral("%1: %2 rows, %3 values\n").arg(count.table).arg(count.rows).arg(count.values).toUtf8());
+    if (!report.conflicts.isEmpty())
+        writeOut(QStringLiteral("replaced the notes of %1 months\n").arg(report.conflicts.size()).toUtf8());
+    return 0;
+}
+
+// The child side of import-mdb: writes the file's tables to standard output.
+int readAccessFileToStdout(const char *path)
+{
+    try {
+        const QByteArray dump = tavi::serializeAccessDump(tavi::readAccessFile(QFile::decodeName(path)));
+        return std::fwrite(dump.constData(), 1, size_t(dump.size()), stdout) == size_t(dump.size())
+                && std::fflush(stdout) == 0
+            ? 0
+            : 1;
+    } catch (const std::exception &error) {
+        // The parent shows this line inside its own message.
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
 }
 
 int slotOf(const QString &letter)
@@ -371,6 +442,8 @@ const Command commands[] = {
      defaultBackground},
     {"create-database", "create-database FILE", "make a new, empty notes database (never overwrites)",
      createDatabase},
+    {"import-mdb", "import-mdb --folder DIR [--replace] FILE.mdb",
+     "copy every note of the Windows version's Access database into DIR's notes database", importMdb},
 };
 
 int usage(FILE *out)
@@ -390,6 +463,9 @@ int main(int argc, char **argv)
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help")
         return usage(stdout);
+    // Run by import-mdb in a child process; needs no Qt application.
+    if (name == "read-access-file" && argc == 3)
+        return readAccessFileToStdout(argv[2]);
 
     // Rich text needs a QApplication; offscreen, so no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -274,3 +274,23 @@ TEST(ProgramStart, ADatabaseThatCannotBeOpenedEndsTheProgramWithAMessage)
         EXPECT_EQ(QFile::exists(database), garbage); // never created
     }
 }
+
+TEST(ProgramStart, TheFailureMessageNamesTheImportWhenOnlyTheOldDatabaseIsThere)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("data"));
+    QFile legacy(dir.path() + QStringLiteral("/data/userdata.MDB")); // names as Windows left them
+    ASSERT_TRUE(legacy.open(QIODevice::WriteOnly));
+    legacy.close();
+    test::FakeClock clock(kSunday6June2010);
+    test::FakeDialogs dialogs;
+    test::FakeScreen screen(QSize(1280, 800));
+    Program program(dir.path() + u'/', clock, screen, dialogs, [] {});
+    EXPECT_FALSE(program.start());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const QStringList lines = dialogs.shown[0].text.split(u'\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("配置文件加载失败，请重试！"));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("tavi-cli import-mdb --folder ") + dir.path() + u'/'));
+    EXPECT_TRUE(lines[1].endsWith(dir.path() + QStringLiteral("/data/userdata.MDB")));
+}

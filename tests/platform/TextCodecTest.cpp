@@ -72,6 +72,7 @@ TEST(TextCodec, WindowsCodePages)
         {65001, "\xE4\xB8\xAD", QStringLiteral("中")},
         {932, "\x82", QString(QChar::ReplacementCharacter)}, // a lead byte alone
         {936, "\x81", QString(QChar::ReplacementCharacter)},
+        {936, "\xA2\xE3", QStringLiteral("€")}, // GB18030's two-byte euro sign, which GBK lacks
         // A GB18030 code of a character beyond U+FFFF whose low surrogate looks like a kept byte.
         {936, "\xCC\x33\x99\x33", QString::fromUcs4(U"\U000C98D7", 1)},
     };

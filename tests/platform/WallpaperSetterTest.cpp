@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHash>
 #include <QMap>
+#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -526,6 +527,18 @@ TEST(WallpaperQuoting, JavaScriptAndSwayArguments)
     };
     for (const Case &c : cases)
         EXPECT_EQ(swayPathArgument(c.path), c.argument) << c.path.toStdString();
+}
+
+TEST(WallpaperQuoting, ShellWordsSurviveAShell)
+{
+    EXPECT_EQ(shellWord(QStringLiteral("/opt/tavi/")), QStringLiteral("/opt/tavi/"));
+    EXPECT_EQ(shellWord(QString()), QStringLiteral("''"));
+    for (const QString &text : {QStringLiteral("/home/u/我的 笔记/"), QStringLiteral("it's $HOME `x` \\ \"q\"")}) {
+        QProcess shell;
+        shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("printf %s ") + shellWord(text)});
+        ASSERT_TRUE(shell.waitForFinished());
+        EXPECT_EQ(QString::fromUtf8(shell.readAllStandardOutput()), text);
+    }
 }
 
 } // namespace

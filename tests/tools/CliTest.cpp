@@ -1,14 +1,19 @@
 #include "notes/uDM.h"
+#include "platform/Database.h"
 #include "platform/BmpReader.h"
 #include "tests/TestData.h"
 #include "tests/support/NotesFixture.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace tavi;
 
@@ -37,7 +42,8 @@ TEST(Cli, HelpListsEveryCommand)
     const CliRun run = cli({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
     for (const char *command : {"rtf-to-text", "rtf-roundtrip", "week", "export", "create-database", "to-bmp",
-                                "load-bmp", "blend", "content-picture", "apply", "default-background"})
+                                "load-bmp", "blend", "content-picture", "apply", "default-background",
+                                "import-mdb"})
         EXPECT_TRUE(run.out.contains(QLatin1String(command))) << command;
     EXPECT_EQ(cli({QStringLiteral("no-such-command")}).exitCode, 2);
 }
@@ -164,4 +170,134 @@ TEST(Cli, ApplyWithoutAnyDesktopSaysWhyAndWhereThePictureIs)
     const QString mix = folder.folder() + QStringLiteral("source/DeskTopBG/Mix.bmp");
     EXPECT_TRUE(run.err.contains(mix));
     EXPECT_EQ(readBmp(mix).bitsPerPixel(), 24);
+}
+
+namespace {
+
+QString legacyMdb()
+{
+    return test::testDataDir() + QStringLiteral("/mdb/UserData-legacy.mdb");
+}
+
+QByteArray sha256Hex(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+QStringList importArgs(const QString &folder, const QString &file, bool replace = false)
+{
+    QStringList args{QStringLiteral("import-mdb"), QStringLiteral("--folder"), folder, file};
+    if (replace)
+        args.insert(1, QStringLiteral("--replace"));
+    return args;
+}
+
+} // namespace
+
+TEST(CliImportMdb, EveryValueArrivesByteForByteAndTheWeekShowsIt)
+{
+    QTemporaryDir dir; // a folder without Data/: the import makes the database
+    const QByteArray sourceBefore = sha256Hex(test::readFileBytes(legacyMdb()));
+    const CliRun run = cli(importArgs(dir.path(), legacyMdb()));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("tb_A: 2 rows, 13 values")));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("tb_E: 0 rows, 0 values")));
+    EXPECT_EQ(sha256Hex(test::readFileBytes(legacyMdb())), sourceBefore); // never changed
+
+    const auto expected = test::readManifest(test::testDataDir() + QStringLiteral("/mdb/UserData-legacy.expected.tsv"));
+    ASSERT_TRUE(expected && expected->size() == 36u);
+    Database db(dir.path() + QStringLiteral("/Data/UserData.db"));
+    for (const test::ManifestRow &value : *expected) {
+        const QString where = value[QStringLiteral("table")] + u' ' + value[QStringLiteral("row")] + u' '
+            + value[QStringLiteral("column")];
+        Statement select(db, QStringLiteral("select YearMonthStr, %1 from %2 order by ID limit 1 offset %3")
+                                 .arg(value[QStringLiteral("column")], value[QStringLiteral("table")],
+                                      value[QStringLiteral("row")]));
+        ASSERT_TRUE(select.next()) << where.toStdString();
+        EXPECT_EQ(QString::fromUtf8(select.bytes(0)), value[QStringLiteral("YearMonthStr")]);
+        if (value[QStringLiteral("kind")] == QLatin1String("NULL")) {
+            EXPECT_TRUE(select.isNull(1)) << where.toStdString();
+            continue;
+        }
+        ASSERT_FALSE(select.isNull(1)) << where.toStdString();
+        EXPECT_EQ(select.bytes(1).size(), value[QStringLiteral("gbk_bytes")].toInt()) << where.toStdString();
+        EXPECT_EQ(sha256Hex(select.bytes(1)), value[QStringLiteral("sha256_gbk")].toLatin1()) << where.toStdString();
+    }
+
+    // Through the program's own week load: every short note shows its expected
+    // text, but of two rows with one key only the first.
+    int checked = 0;
+    for (const auto &[slot, month, year] : {std::tuple{"A", "6", "2026"}, {"A", "12", "2026"}, {"B", "6", "2026"},
+                                            {"C", "6", "2026"}, {"D", "1", "2025"}}) {
+        const CliRun week = cli({QStringLiteral("week"), QStringLiteral("--folder"), dir.path(), QStringLiteral("--slot"),
+                                 QLatin1String(slot), QStringLiteral("--month"), QLatin1String(month),
+                                 QStringLiteral("--year"), QLatin1String(year)});
+        ASSERT_EQ(week.exitCode, 0);
+        const QString key = QLatin1String(year) + QLatin1String(month);
+        for (const test::ManifestRow &value : *expected) {
+            const QString text = value[QStringLiteral("plain_text_escaped")];
+            if (value[QStringLiteral("table")] != QStringLiteral("tb_") + QLatin1String(slot)
+                || value[QStringLiteral("YearMonthStr")] != key || text.isEmpty() || text == QLatin1String("(long)"))
+                continue;
+            ++checked;
+            const bool secondOfTwo = value[QStringLiteral("table")] == QLatin1String("tb_C")
+                && value[QStringLiteral("row")] == QLatin1String("1");
+            QString shown = text;
+            shown.replace(QStringLiteral("\\n"), QStringLiteral("\n")).replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+            EXPECT_EQ(week.out.contains(shown), !secondOfTwo) << shown.toStdString() << "\nin\n" << week.out.toStdString();
+        }
+    }
+    EXPECT_EQ(checked, 13);
+}
+
+TEST(CliImportMdb, DamagedOrForeignFilesAreCleanErrorsThatWriteNothing)
+{
+    QTemporaryDir dir;
+    const QByteArray legacy = test::readFileBytes(legacyMdb());
+    const std::pair<const char *, QByteArray> sources[] = {
+        {"text.mdb", QByteArray("这不是数据库\r\n").repeated(500)},
+        {"empty.mdb", QByteArray()},
+        {"head.mdb", legacy.left(4096)},
+        {"half.mdb", legacy.left(legacy.size() / 2)},
+        {"catalog-gone.mdb", legacy.left(8192) + QByteArray(legacy.size() - 8192, '\xFF')},
+    };
+    for (const auto &[name, bytes] : sources) {
+        const QString source = dir.filePath(QLatin1String(name));
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        const QString target = dir.filePath(QStringLiteral("target-") + QLatin1String(name));
+        const CliRun run = cli(importArgs(target, source));
+        EXPECT_EQ(run.exitCode, 1) << name;
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("tavi-cli: nothing imported: "))) << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(target + QStringLiteral("/Data/UserData.db"))) << name;
+    }
+    const CliRun missing = cli(importArgs(dir.path(), dir.filePath(QStringLiteral("none.mdb"))));
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("none.mdb is not a file")));
+    EXPECT_EQ(cli({QStringLiteral("import-mdb"), legacyMdb()}).exitCode, 2); // no --folder
+}
+
+TEST(CliImportMdb, ASecondImportIsRefusedUnlessItReplaces)
+{
+    test::ProgramFolderFixture folder;
+    ASSERT_EQ(cli(importArgs(folder.folder(), legacyMdb())).exitCode, 0);
+    const auto rowCount = [&] {
+        Database db(folder.databasePath());
+        Statement count(db, QStringLiteral("select count(*) from tb_A"));
+        count.next();
+        return count.integer(0);
+    };
+    const CliRun refused = cli(importArgs(folder.folder(), legacyMdb()));
+    EXPECT_EQ(refused.exitCode, 3);
+    for (const char *key : {"tb_A 20266", "tb_A 202612", "tb_B 20266", "tb_C 20266", "tb_D 20251"})
+        EXPECT_TRUE(refused.err.contains(QLatin1String(key))) << key;
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--replace")));
+    EXPECT_EQ(rowCount(), 2);
+
+    const CliRun replaced = cli(importArgs(folder.folder(), legacyMdb(), true));
+    EXPECT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_TRUE(replaced.out.contains(QStringLiteral("replaced the notes of 5 months")));
+    EXPECT_EQ(rowCount(), 2);
 }
