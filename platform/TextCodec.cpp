@@ -113,6 +113,15 @@ bool isGb18030TwoByte(const unsigned char *p, size_t left)
     return left >= 2 && p[0] >= 0x81 && p[0] <= 0xFE && p[1] >= 0x40 && p[1] <= 0xFE && p[1] != 0x7F;
 }
 
+// A few characters can be read from two spellings (U+215D7 from FE6C and
+// from 9536B937) but are written in one: four bytes that would not be written
+// back as they were stay kept bytes instead.
+bool writesBackAs(const QByteArray &utf16le, const unsigned char *bytes, qsizetype size)
+{
+    const QString character(reinterpret_cast<const QChar *>(utf16le.constData()), utf16le.size() / 2);
+    return encodeGbk(character) == QByteArrayView(reinterpret_cast<const char *>(bytes), size);
+}
+
 // GBK, then the GB18030 four-byte codes; with readAllGb18030 also GB18030's
 // two-byte codes that GBK leaves out (A2E3 is the euro sign there). Bytes
 // that decode to nothing are kept as U+DC00 + byte.
@@ -134,7 +143,8 @@ QString decodeGbkOrGb18030(QByteArrayView bytes, bool readAllGb18030)
             break;
         out.resize(0);
         if (isGb18030FourByte(data + pos, size - pos)
-            && gb18030.convert(reinterpret_cast<const char *>(data + pos), 4, out) == 4) {
+            && gb18030.convert(reinterpret_cast<const char *>(data + pos), 4, out) == 4
+            && (readAllGb18030 || writesBackAs(out, data + pos, 4))) {
             appendUtf16(text, out);
             pos += 4;
         } else if (readAllGb18030 && isGb18030TwoByte(data + pos, size - pos)

@@ -37,6 +37,7 @@ TEST(TextCodec, InvalidBytesNeverFailAndRoundTripExactly)
         "\x81\x20",         // lead byte with an invalid trail
         "\xFF\xFE abc",     // bytes that start nothing
         "\x95\x32\x82",     // truncated four-byte code
+        "\x95\x36\xB9\x37", // a second spelling of U+215D7, whose own is FE6C
         QByteArray("a\0b", 3),
     };
     for (const QByteArray &bytes : samples)
