@@ -3,6 +3,8 @@
 #include "platform/LineFile.h"
 #include "platform/TextCodec.h"
 
+#include <QRegularExpression>
+
 #include <sodium.h>
 
 #include <stdexcept>
@@ -22,6 +24,17 @@ void ensureSodium()
 bool isArgon2Hash(const QString &line)
 {
     return line.startsWith(QLatin1String("$argon2id$"));
+}
+
+// A damaged or planted file could name costs that take minutes or all the
+// memory to verify. Ours are 64 MiB and 2 passes; anything beyond four times
+// that is refused unverified.
+bool hasBearableCost(const QString &hash)
+{
+    static const QRegularExpression costs(QStringLiteral(R"(^\$argon2id\$v=\d+\$m=(\d{1,10}),t=(\d{1,10}),p=(\d{1,10})\$)"));
+    const QRegularExpressionMatch match = costs.match(hash);
+    return match.hasMatch() && match.captured(1).toULongLong() <= 4 * 65536 && match.captured(2).toULongLong() <= 8
+        && match.captured(3).toULongLong() <= 4;
 }
 
 // Only the owner may read the file: it holds the password's hash.
@@ -44,6 +57,8 @@ bool passwordMatches(const QString &typed, const QString &storedLine1)
 {
     if (!isArgon2Hash(storedLine1))
         return typed == storedLine1;
+    if (!hasBearableCost(storedLine1))
+        return false;
     ensureSodium();
     const QByteArray hash = storedLine1.toLatin1();
     const QByteArray password = typed.toUtf8();

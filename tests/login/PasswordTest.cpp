@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sodium.h>
+
 #include <sys/stat.h>
 
 using namespace tavi;
@@ -57,6 +59,17 @@ TEST_F(PasswordTest, HashesNeverEqualTheTextAndVerify)
     EXPECT_TRUE(passwordMatches(QStringLiteral("Abc"), QStringLiteral("Abc")));
     EXPECT_FALSE(passwordMatches(QStringLiteral("abc"), QStringLiteral("Abc")));
     EXPECT_TRUE(passwordMatches(QString(), QString()));
+}
+
+TEST_F(PasswordTest, AHashAskingForHugeCostsIsRefusedUnverified)
+{
+    // A damaged or planted file must not make the login take minutes or all the memory.
+    char costly[crypto_pwhash_STRBYTES];
+    ASSERT_EQ(crypto_pwhash_str(costly, "pass", 4, 1, (4 * 65536 + 1024) * 1024ull), 0);
+    EXPECT_FALSE(passwordMatches(QStringLiteral("pass"), QString::fromLatin1(costly)));
+    QString rounds = hashPassword(QStringLiteral("pass"));
+    rounds.replace(QStringLiteral(",t=2,"), QStringLiteral(",t=4000000000,"));
+    EXPECT_FALSE(passwordMatches(QStringLiteral("pass"), rounds));
 }
 
 TEST_F(PasswordTest, TheFileHoldsHashesTheSentinelAndOnlyTheOwnerMayReadIt)
