@@ -4,6 +4,7 @@
 #include "platform/FontSetup.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
+#include "platform/SingleInstance.h"
 
 #include <QApplication>
 
@@ -45,9 +46,25 @@ int main(int argc, char **argv)
     TaviApplication app(argc, argv, dialogs);
     QApplication::setApplicationName(title);
 
+    // A second start of the same folder brings the running window forward and ends.
+    tavi::SingleInstance instance(tavi::programFolder());
+    if (!instance.claim())
+        return 0;
+
     tavi::SystemClock clock;
     tavi::QtScreen screen;
     tavi::Program program(tavi::programFolder(), clock, screen, dialogs, [] { QCoreApplication::quit(); });
+    QObject::connect(&instance, &tavi::SingleInstance::showRequested, [&program] {
+        // The login window, while it is up; else the main window.
+        QWidget *window = QApplication::activeModalWidget();
+        if (!window)
+            window = program.mainWindow();
+        if (window) {
+            window->showNormal();
+            window->raise();
+            window->activateWindow();
+        }
+    });
     if (!program.start())
         return program.exitCode();
     program.mainWindow()->show();
