@@ -3,9 +3,35 @@
 #include "platform/TextCodec.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tavi {
+namespace {
+
+mode_t toMode(QFileDevice::Permissions permissions)
+{
+    mode_t mode = 0;
+    const std::pair<QFileDevice::Permission, mode_t> bits[] = {
+        {QFileDevice::ReadOwner, S_IRUSR}, {QFileDevice::WriteOwner, S_IWUSR}, {QFileDevice::ExeOwner, S_IXUSR},
+        {QFileDevice::ReadGroup, S_IRGRP}, {QFileDevice::WriteGroup, S_IWGRP}, {QFileDevice::ExeGroup, S_IXGRP},
+        {QFileDevice::ReadOther, S_IROTH}, {QFileDevice::WriteOther, S_IWOTH}, {QFileDevice::ExeOther, S_IXOTH},
+    };
+    for (const auto &[permission, bit] : bits)
+        if (permissions.testFlag(permission))
+            mode |= bit;
+    return mode;
+}
+
+} // namespace
+
+const char *const kTemporarySuffix = ".tavi-new";
 
 QList<QByteArray> splitLines(QByteArrayView bytes, NulByte nul)
 {
@@ -87,11 +113,61 @@ void writeLineFile(const QString &path, const QStringList &lines)
 
 void writeFileAtomically(const QString &path, QByteArrayView bytes, std::optional<QFileDevice::Permissions> permissions)
 {
-    // QSaveFile writes a temporary file beside path, fsyncs it on commit and renames it over path.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || (permissions && !file.setPermissions(*permissions))
-        || file.write(bytes.data(), bytes.size()) != bytes.size() || !file.commit()) {
-        throw FileError(QStringLiteral("无法写入文件 %1：%2").arg(path, file.errorString()).toStdString());
+    // Written beside the file under one fixed name, so that a crash between
+    // writing and renaming leaves at most one stray file per data file, and
+    // the next save reuses it.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+    const QByteArray targetName = QFile::encodeName(target);
+    const QByteArray temporaryName = QFile::encodeName(target + QLatin1String(kTemporarySuffix));
+    const auto fail = [&](int error) {
+        ::unlink(temporaryName.constData());
+        throw FileError(QStringLiteral("无法写入文件 %1：%2")
+                            .arg(path, QString::fromLocal8Bit(std::strerror(error)))
+                            .toStdString());
+    };
+
+    // The new file keeps the old one's permissions unless told otherwise.
+    struct stat existing {};
+    mode_t mode = 0666; // less the umask
+    bool setMode = false;
+    if (permissions) {
+        mode = toMode(*permissions);
+        setMode = true;
+    } else if (::stat(targetName.constData(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        mode = existing.st_mode & 07777;
+        setMode = true;
+    }
+    const int fd = ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0)
+        fail(errno);
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    int error = 0;
+    if (setMode && ::fchmod(fd, mode) != 0)
+        error = errno;
+    while (!error && left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0 && errno != EINTR)
+            error = errno;
+        else if (written > 0) {
+            data += written;
+            left -= written;
+        }
+    }
+    if (!error && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && !error)
+        error = errno;
+    if (!error && ::rename(temporaryName.constData(), targetName.constData()) != 0)
+        error = errno;
+    if (error)
+        fail(error);
+    // The rename itself reaches the disk with the folder's entry.
+    const int folder = ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
     }
 }
 

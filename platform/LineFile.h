@@ -45,10 +45,12 @@ void writeRawLineFile(const QString &path, const QList<QByteArray> &lines);
 // system's reason when it cannot be read.
 QByteArray readWholeFile(const QString &path);
 
-// Replaces path by bytes: a temporary file in the same folder is written,
-// flushed to disk and renamed over path, so a crash leaves the old file or the
-// new one, never a mix. Throws FileError with a readable message on failure.
-// With permissions, the new file gets them before it takes the old one's place.
+// Replaces path by bytes: path + kTemporarySuffix is written, flushed to disk
+// and renamed over path, so a crash leaves the old file or the new one, never
+// a mix (and at most that one stray file). The new file keeps the old one's
+// permissions, or gets the ones given before it takes the old one's place.
+// Throws FileError with a readable message on failure.
+extern const char *const kTemporarySuffix; // ".tavi-new"
 void writeFileAtomically(const QString &path, QByteArrayView bytes,
                          std::optional<QFileDevice::Permissions> permissions = std::nullopt);
 

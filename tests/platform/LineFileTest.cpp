@@ -56,6 +56,19 @@ TEST(LineFile, ReplacesTheWholeFileAndLeavesNoTemporaryFiles)
     writeLineFile(path, {QStringLiteral("new")});
     EXPECT_EQ(readLineFile(path), QStringList{QStringLiteral("new")});
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("list.ini")});
+
+    // A crash between writing and renaming left the temporary file: the next
+    // write takes it over. The file keeps the permissions it had.
+    QFile stray(path + QLatin1String(kTemporarySuffix));
+    ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
+    stray.write(QByteArray(100000, 'x'));
+    stray.close();
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    writeLineFile(path, {QStringLiteral("after")});
+    EXPECT_EQ(readLineFile(path), QStringList{QStringLiteral("after")});
+    EXPECT_EQ(QFile::permissions(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                                            | QFileDevice::WriteUser);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("list.ini")});
 }
 
 TEST(LineFile, UntouchedRawLinesAreWrittenBackExactly)
