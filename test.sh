@@ -18,7 +18,7 @@ esac
 export QT_QPA_PLATFORM=offscreen
 # Every finding stops the test that made it; leaks are reported too, except
 # those of the system libraries listed in tests/lsan.supp.
-export ASAN_OPTIONS=abort_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1
+export ASAN_OPTIONS=abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 # The web panel stays a plain panel in tests: no browser processes, no network.
