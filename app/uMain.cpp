@@ -305,7 +305,9 @@ void TMainFrm::applyChrome(ChromeEvent event)
     const ChromePictures::Button *states[] = {&pictures_.close, &pictures_.mini, &pictures_.max};
     for (std::size_t i = 0; i < 3; ++i) {
         caption_[i][0]->setVisible(states[i]->normal);
-        caption_[i][1]->setVisible(states[i]->highlight);
+        // The highlight stays under the down picture: hiding the picture that took
+        // the press would make Qt drop the release, and the click with it.
+        caption_[i][1]->setVisible(states[i]->highlight || states[i]->down);
         caption_[i][2]->setVisible(states[i]->down);
         for (QLabel *picture : caption_[i])
             picture->raise();

@@ -188,12 +188,14 @@ TEST_F(MainFrmTest, ClosePathSavesTheWeekAndEndsTheProgram)
     program->state().NotesReady = false; // the close button saves whatever the guards say
     box(1)->setContentText(QStringLiteral("last words"));
     EXPECT_TRUE(inspector.rows(QStringLiteral("tb_A")).empty());
-    // Through the close picture, as the user does it: over it, press, release.
-    QMouseEvent over(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(window->captionPicture("img_close_normal"), &over);
-    QTest::mousePress(window->captionPicture("img_close_highlight"), Qt::LeftButton);
+    // Through the close picture, as the user does it: over it, press, release,
+    // sent to the window so that Qt routes them as it routes a real mouse's.
+    QWidget *close = window->captionPicture("img_close_normal");
+    const QPoint at = close->mapTo(window, close->rect().center());
+    QTest::mouseMove(window->windowHandle(), at);
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at);
     EXPECT_TRUE(window->captionPictures().close.down);
-    QTest::mouseRelease(window->captionPicture("img_close_down"), Qt::LeftButton);
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, at);
     EXPECT_EQ(endRequests, 1);
     RichEdit stored;
     stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0));
