@@ -4,6 +4,7 @@ TAVI_BUILD_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev
   libjpeg62-turbo-dev libgif-dev libsodium-dev mdbtools-dev
   fonts-arphic-uming fonts-dejavu-core
+  librsvg2-bin
 )
 # What the program itself adds when run by ./run.sh: the web panel's browser.
 TAVI_RUN_PACKAGES=(
@@ -11,6 +12,7 @@ TAVI_RUN_PACKAGES=(
 )
 TAVI_TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick unrtf
   dbus libglib2.0-bin gsettings-desktop-schemas xfconf libxfconf-0-3
+  desktop-file-utils appstream xdotool
 )
