@@ -45,6 +45,8 @@ int main(int argc, char **argv)
     tavi::QtDialogs dialogs(title);
     TaviApplication app(argc, argv, dialogs);
     QApplication::setApplicationName(title);
+    // Lets Wayland docks match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavi.WeekNotes"));
 
     // A second start of the same folder brings the running window forward and ends.
     tavi::SingleInstance instance(tavi::programFolder());
