@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <sqlite3.h>
+
 namespace tavi {
 
 Program::Program(const QString &programFolder, const Clock &clock, const Screen &screen, Dialogs &dialogs,
@@ -32,7 +34,9 @@ QString Program::legacyDatabaseHint() const
 
 bool Program::start()
 {
-    if (!dm_.DataModuleCreate(resolvePath(folder_, QStringLiteral("Data\\UserData.db")))) {
+    // Every edit is stored at once: a database that can only be read would drop them all without a word.
+    if (!dm_.DataModuleCreate(resolvePath(folder_, QStringLiteral("Data\\UserData.db")))
+        || sqlite3_db_readonly(dm_.database().handle(), "main") != 0) {
         dialogs_.showMessage(nullptr, QStringLiteral("配置文件加载失败，请重试！") + legacyDatabaseHint());
         exitCode_ = 1;
         return false;

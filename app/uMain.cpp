@@ -411,9 +411,12 @@ void TMainFrm::buildWeekPage()
     pngRight->setObjectName(QStringLiteral("pngRight"));
     pngRight->setGeometry(kRightPanel);
 
-    // The memo box lies under the page container and is never seen.
+    // The memo box lies under the page container and is never seen. Hidden, it
+    // is never laid out: a long unbroken line from content.ini would take
+    // minutes to lay out on the first show.
     rdtMain = new RichEdit(pngRight);
     rdtMain->setObjectName(QStringLiteral("rdtMain"));
+    rdtMain->hide();
     pgcMain = new QWidget(pngRight);
     pgcMain->setObjectName(QStringLiteral("pgcMain"));
     tsMain = new QWidget(pgcMain);
@@ -542,7 +545,8 @@ void TMainFrm::LoadWindowSettings()
     const std::optional<QStringList> lines = readAtStartUp(path, startUpFailures_, exists);
     if (lines) {
         const WindowSettings settings = parseWindowSettings(*lines, screen);
-        CurrentWeekSlot = settings.slot;
+        // A slot without a week table would leave the page unsaved without a word.
+        CurrentWeekSlot = weekTableName(settings.slot).isEmpty() ? 1 : settings.slot;
         windowBounds_ = settings.bounds;
         if (settings.month) {
             setSelectedMonth(*settings.month);

@@ -1,15 +1,21 @@
 #include "notes/WindowSettings.h"
 
+#include <climits>
+
 namespace tavi {
 namespace {
 
-std::optional<int> integerAt(const QStringList &lines, qsizetype index)
+// QWIDGETSIZE_MAX: no window is larger, and a position and a size this far
+// out can be added without overflowing.
+constexpr int kMaxExtent = 16777215;
+
+std::optional<int> integerAt(const QStringList &lines, qsizetype index, int min = INT_MIN, int max = INT_MAX)
 {
     if (index >= lines.size())
         return std::nullopt;
     bool ok = false;
     const int value = lines[index].trimmed().toInt(&ok, 10);
-    return ok ? std::optional<int>(value) : std::nullopt;
+    return ok && value >= min && value <= max ? std::optional<int>(value) : std::nullopt;
 }
 
 } // namespace
@@ -24,8 +30,14 @@ QRect defaultWindowBounds(const QSize &screen)
 WindowSettings parseWindowSettings(const QStringList &lines, const QSize &screen)
 {
     const QRect defaults = defaultWindowBounds(screen);
-    const std::optional<int> fields[5] = {integerAt(lines, 0), integerAt(lines, 1), integerAt(lines, 2),
-                                          integerAt(lines, 3), integerAt(lines, 4)};
+    // A size below one pixel or beyond any window counts as no number, like a position beyond any screen.
+    const std::optional<int> fields[5] = {
+        integerAt(lines, 0),
+        integerAt(lines, 1, 1, kMaxExtent),
+        integerAt(lines, 2, 1, kMaxExtent),
+        integerAt(lines, 3, -kMaxExtent, kMaxExtent),
+        integerAt(lines, 4, -kMaxExtent, kMaxExtent),
+    };
     WindowSettings settings;
     settings.slot = fields[0].value_or(1);
     settings.bounds = QRect(fields[3].value_or(defaults.left()), fields[4].value_or(defaults.top()),

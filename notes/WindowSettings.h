@@ -26,8 +26,9 @@ struct WindowSettings {
 };
 
 // Reads the lines of FormSize.ini. A field that is missing or not an integer
-// takes its default (slot 1, the default bounds for the screen); the rest
-// are kept.
+// takes its default (slot 1, the default bounds for the screen), and so does
+// a width or height below 1 or any bound beyond 16777215 either way; the
+// rest are kept.
 WindowSettings parseWindowSettings(const QStringList &lines, const QSize &screen);
 QStringList windowSettingsLines(int slot, const QRect &bounds, const QString &month);
 

@@ -2,6 +2,8 @@
 
 #include "notes/NotesSchema.h"
 
+#include <QFileInfo>
+
 namespace tavi {
 
 const std::array<const char *, kDayBoxCount> kMemoColumns = {
@@ -50,8 +52,20 @@ bool TDM::DataModuleCreate(const QString &databasePath)
 {
     AdoCon.reset();
     identityColumns_.clear();
+    // SQLite would make an empty file a database of its own.
+    if (QFileInfo(databasePath).size() == 0)
+        return false;
     try {
-        AdoCon = std::make_unique<Database>(databasePath);
+        auto db = std::make_unique<Database>(databasePath);
+        // Without its week tables every load and save would fail without a word.
+        QString names;
+        for (int slot = 1; slot <= 5; ++slot)
+            names += (slot > 1 ? QStringLiteral(", ") : QString()) + sqlQuoted(weekTableName(slot).toLower());
+        Statement tables(*db, QStringLiteral("select count(*) from sqlite_master where type = 'table'")
+                                  + QStringLiteral(" and lower(name) in (") + names + u')');
+        if (!tables.next() || tables.integer(0) != 5)
+            return false;
+        AdoCon = std::move(db);
         return true;
     } catch (const DatabaseError &) {
         return false;

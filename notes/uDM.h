@@ -39,7 +39,7 @@ void createNotesDatabase(const QString &path);
 class TDM {
 public:
     // Opens the notes database at path (it must exist). False when it is
-    // missing, not a database or cannot be opened.
+    // missing, not a database, lacks one of the week tables or cannot be opened.
     bool DataModuleCreate(const QString &databasePath);
     bool isOpen() const { return AdoCon != nullptr; }
     Database &database() { return *AdoCon; }
