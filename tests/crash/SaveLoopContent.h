@@ -43,9 +43,12 @@ inline QStringList memoLines(qint64 n)
             QStringLiteral("第%1号快递待取").arg(n % 1000)};
 }
 
+// The left edge tells the rounds of one run apart (runs number their rounds
+// from a multiple of a million) and stays inside the bounds a window can have.
 inline QStringList formSizeLines(qint64 n)
 {
-    return windowSettingsLines(int(n % 5) + 1, QRect(int(n), int(n % 400), 906 + int(n % 50), 540 + int(n % 30)),
+    return windowSettingsLines(int(n % 5) + 1,
+                               QRect(int(n % 1000000), int(n % 400), 906 + int(n % 50), 540 + int(n % 30)),
                                QString::number(n % 12 + 1));
 }
 
