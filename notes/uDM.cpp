@@ -50,6 +50,7 @@ void createNotesDatabase(const QString &path)
 
 bool TDM::DataModuleCreate(const QString &databasePath)
 {
+    statements_.clear();
     AdoCon.reset();
     identityColumns_.clear();
     // SQLite would make an empty file a database of its own.
@@ -72,17 +73,30 @@ bool TDM::DataModuleCreate(const QString &databasePath)
     }
 }
 
+TDM::CachedStatement TDM::prepared(const QString &sql)
+{
+    // Keys change with the month: a long session must not keep them all.
+    constexpr std::size_t kMostStatements = 64;
+    auto found = statements_.find(sql);
+    if (found == statements_.end()) {
+        if (statements_.size() >= kMostStatements)
+            statements_.clear();
+        found = statements_.emplace(sql, std::make_unique<Statement>(*AdoCon, sql)).first;
+    }
+    return CachedStatement(*found->second);
+}
+
 std::optional<WeekMemos> TDM::readWeek(int slot, const QString &yearMonth)
 {
-    Statement select(*AdoCon, loadSelectSql(slot, yearMonth));
-    if (!select.next())
+    const CachedStatement select = prepared(loadSelectSql(slot, yearMonth));
+    if (!select->next())
         return std::nullopt;
     WeekMemos memos;
     for (int day = 0; day < kDayBoxCount; ++day) {
-        const int column = select.columnIndex(kMemoColumns[day]);
+        const int column = select->columnIndex(kMemoColumns[day]);
         if (column < 0)
             throw DatabaseError(std::string("no column ") + kMemoColumns[day]);
-        memos[day] = select.bytes(column);
+        memos[day] = select->bytes(column);
     }
     return memos;
 }
@@ -118,12 +132,12 @@ void TDM::writeWeek(int slot, const QString &yearMonth, const WeekMemos &memos)
 {
     const QString table = weekTableName(slot);
     auto firstRowId = [&]() -> std::optional<std::int64_t> {
-        Statement select(*AdoCon, saveSelectSql(slot, yearMonth));
-        if (!select.next())
+        const CachedStatement select = prepared(saveSelectSql(slot, yearMonth));
+        if (!select->next())
             return std::nullopt;
         const int identity = identityColumn(table);
         if (identity >= 0)
-            return select.integer(identity);
+            return select->integer(identity);
         // No identity column: the same scan, asked for its rowid, meets the same first row.
         Statement rowid(*AdoCon, QStringLiteral("select rowid from ") + table
                                      + QStringLiteral(" where YearMonthStr = ") + sqlQuoted(yearMonth));
@@ -144,11 +158,11 @@ void TDM::writeWeek(int slot, const QString &yearMonth, const WeekMemos &memos)
         update += QString::fromLatin1(kMemoColumns[day]) + QStringLiteral(" = ?") + QString::number(day + 1)
             + (day + 1 < kDayBoxCount ? QStringLiteral(", ") : QString());
     update += QStringLiteral(" where rowid = ?7");
-    Statement post(*AdoCon, update);
+    const CachedStatement post = prepared(update);
     for (int day = 0; day < kDayBoxCount; ++day)
-        post.bind(day + 1, memos[day]);
-    post.bind(7, *row);
-    post.run();
+        post->bind(day + 1, memos[day]);
+    post->bind(7, *row);
+    post->run();
 }
 
 } // namespace tavi

@@ -55,8 +55,25 @@ private:
     // Column of the table's own row identity in "select *" results, or -1.
     int identityColumn(const QString &table);
 
+    // A statement prepared once per text, reset when the caller is done with
+    // it: a keystroke's save then prepares nothing.
+    class CachedStatement {
+    public:
+        explicit CachedStatement(Statement &statement) : statement_(statement) {}
+        ~CachedStatement() { statement_.reset(); }
+        CachedStatement(const CachedStatement &) = delete;
+        CachedStatement &operator=(const CachedStatement &) = delete;
+        Statement *operator->() const { return &statement_; }
+        Statement &operator*() const { return statement_; }
+
+    private:
+        Statement &statement_;
+    };
+    CachedStatement prepared(const QString &sql);
+
     std::unique_ptr<Database> AdoCon;
     std::map<QString, int> identityColumns_;
+    std::map<QString, std::unique_ptr<Statement>> statements_; // before AdoCon goes
 };
 
 } // namespace tavi
