@@ -1,22 +1,13 @@
 // The blend of the week's 650 x 450 content picture onto full-HD and 4K
 // backgrounds, as every apply to the desktop does it, and the drawing of the
 // content picture itself.
+#include "bench/WeekSample.h"
 #include "wallpaper/uDeskBGSet.h"
 #include "wallpaper/uPicMix.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-std::vector<tavi::TWeekCon> sampleWeek()
-{
-    std::vector<tavi::TWeekCon> week(6);
-    for (int day = 0; day < 6; ++day) {
-        for (int line = 0; line < 8; ++line)
-            week[day].MainText += QStringLiteral("%1. 上午九点开会，讨论本周工作安排。\r\n").arg(line + 1);
-    }
-    return week;
-}
 
 // A background with some structure: a gradient, 24 bits like most BMP photos.
 tavi::Bitmap background(int width, int height)
@@ -35,7 +26,7 @@ tavi::Bitmap background(int width, int height)
 
 void BM_DrawContentPicture(benchmark::State &state)
 {
-    const auto week = sampleWeek();
+    const auto week = tavi::bench::contentWeek();
     for (auto _ : state)
         benchmark::DoNotOptimize(tavi::drawWeekContent(week));
 }
@@ -43,7 +34,7 @@ BENCHMARK(BM_DrawContentPicture)->Unit(benchmark::kMicrosecond);
 
 void BM_Blend(benchmark::State &state)
 {
-    tavi::Bitmap content = tavi::drawWeekContent(sampleWeek());
+    tavi::Bitmap content = tavi::drawWeekContent(tavi::bench::contentWeek());
     tavi::Bitmap base = background(int(state.range(0)), int(state.range(1)));
     base.convertTo32();
     content.convertTo32();
@@ -55,7 +46,7 @@ BENCHMARK(BM_Blend)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMi
 // The blend as an apply meets it: a fresh 24-bit background converted first.
 void BM_ConvertAndBlend(benchmark::State &state)
 {
-    const tavi::Bitmap content24 = tavi::drawWeekContent(sampleWeek());
+    const tavi::Bitmap content24 = tavi::drawWeekContent(tavi::bench::contentWeek());
     const tavi::Bitmap background24 = background(int(state.range(0)), int(state.range(1)));
     for (auto _ : state) {
         tavi::Bitmap content = content24;

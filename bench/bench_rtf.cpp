@@ -1,12 +1,17 @@
 // A week of six day boxes, each about 2 KB of Chinese text in several colour
 // runs: writing the boxes' RTF (what every save does) and reading it back
-// (what every load does).
+// (what every load does). Then a corpus of real RTF files from other
+// programs, read the way a day box reads a note.
 #include "platform/RichEdit.h"
 #include "platform/RtfReader.h"
 #include "platform/RtfWriter.h"
+#include "platform/LineFile.h"
+#include "platform/TextCodec.h"
 #include "bench/WeekSample.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QDir>
 
 #include <array>
 #include <memory>
@@ -73,5 +78,64 @@ void BM_SerializeWeekRtfOnly(benchmark::State &state)
     }
 }
 BENCHMARK(BM_SerializeWeekRtfOnly)->Unit(benchmark::kMicrosecond);
+
+// The corpus: TAVI_TESTDATA/rtf, or the shared test data beside the sources.
+QString corpusFolder()
+{
+    const QString overridden = qEnvironmentVariable("TAVI_TESTDATA");
+    return QDir(overridden.isEmpty() ? QStringLiteral(TAVI_BENCH_TESTDATA_DIR) : overridden)
+        .filePath(QStringLiteral("rtf"));
+}
+
+// Every file read from disk and loaded into a day box, as opening a note does.
+void BM_ReadCorpusDayBox(benchmark::State &state)
+{
+    const auto corpus = tavi::bench::rtfCorpus(corpusFolder());
+    if (corpus.empty()) {
+        state.SkipWithError("no RTF files in the corpus folder");
+        return;
+    }
+    tavi::RichEdit box;
+    box.setFont(QFont(QStringLiteral("宋体"), 11));
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        for (const tavi::bench::RtfFile &file : corpus) {
+            const QByteArray content = tavi::readWholeFile(file.path);
+            box.loadContent(content);
+            bytes += content.size();
+        }
+    }
+    state.SetBytesProcessed(bytes);
+    state.counters["files"] = double(corpus.size());
+}
+BENCHMARK(BM_ReadCorpusDayBox)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The reader alone: every file read from disk, parsed and its plain text taken
+// (what `unrtf --text` gives), without the text layout of the box.
+void BM_ReadCorpusReaderOnly(benchmark::State &state)
+{
+    const auto corpus = tavi::bench::rtfCorpus(corpusFolder());
+    if (corpus.empty()) {
+        state.SkipWithError("no RTF files in the corpus folder");
+        return;
+    }
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        for (const tavi::bench::RtfFile &file : corpus) {
+            const QByteArray content = tavi::readWholeFile(file.path);
+            QString text;
+            try {
+                text = tavi::readRtf(content).plainText();
+            } catch (const tavi::ParseError &) {
+                text = tavi::decodeGbk(content); // not RTF: plain text, as the box shows it
+            }
+            benchmark::DoNotOptimize(text);
+            bytes += content.size();
+        }
+    }
+    state.SetBytesProcessed(bytes);
+    state.counters["files"] = double(corpus.size());
+}
+BENCHMARK(BM_ReadCorpusReaderOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
