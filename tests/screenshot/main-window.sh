@@ -5,15 +5,9 @@
 # usage: main-window.sh PROGRAM_DIR OUT
 set -euo pipefail
 program_dir=$1 out=$2
-for tool in xvfb-run xwininfo import convert; do
-  command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
-done
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
-cp "$program_dir/tavi" "$folder/"
-cp -r "$program_dir/assets" "$folder/"
-mkdir -p "$folder/Data" "$folder/source/DeskTopBG"
-"$program_dir/tavi-cli" create-database "$folder/Data/UserData.db"
+source "$(dirname "$0")/fresh-program-folder.sh"
+require_tools xvfb-run xwininfo import convert
+make_fresh_folder
 mkdir -p "$out"
 shot=$out/main-window.png
 

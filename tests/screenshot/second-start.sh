@@ -5,15 +5,9 @@
 # usage: second-start.sh PROGRAM_DIR
 set -euo pipefail
 program_dir=$1
-for tool in xvfb-run xwininfo; do
-  command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
-done
-folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
-cp "$program_dir/tavi" "$folder/"
-cp -r "$program_dir/assets" "$folder/"
-mkdir -p "$folder/Data" "$folder/source/DeskTopBG"
-"$program_dir/tavi-cli" create-database "$folder/Data/UserData.db"
+source "$(dirname "$0")/fresh-program-folder.sh"
+require_tools xvfb-run xwininfo
+make_fresh_folder
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   folder=$0
