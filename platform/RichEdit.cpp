@@ -11,6 +11,7 @@
 #include <QTextDocument>
 
 #include <cmath>
+#include <unordered_map>
 
 namespace tavi {
 namespace {
@@ -73,6 +74,14 @@ RtfDocument RichEdit::richText() const
     RtfDocument doc;
     const QFont base = font();
     const QTextDocument *content = document();
+    // A box has a handful of formats shared by many fragments: each is converted once.
+    std::unordered_map<int, RtfCharFormat> formats;
+    auto rtfFormat = [&](int index, auto charFormat) -> const RtfCharFormat & {
+        auto found = formats.find(index);
+        if (found == formats.end())
+            found = formats.emplace(index, toRtfFormat(charFormat(), base)).first;
+        return found->second;
+    };
     for (QTextBlock block = content->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -80,11 +89,12 @@ RtfDocument RichEdit::richText() const
                 continue;
             QString text = fragment.text();
             text.remove(QChar::ObjectReplacementCharacter);
-            doc.append(text, toRtfFormat(fragment.charFormat(), base));
+            doc.append(text, rtfFormat(fragment.charFormatIndex(), [&] { return fragment.charFormat(); }));
         }
         // The paragraph break is the separator that opens the next block and carries its char format.
-        if (block.next().isValid())
-            doc.append(QStringLiteral("\n"), toRtfFormat(block.next().charFormat(), base));
+        const QTextBlock next = block.next();
+        if (next.isValid())
+            doc.append(QStringLiteral("\n"), rtfFormat(next.charFormatIndex(), [&] { return next.charFormat(); }));
     }
     return doc;
 }

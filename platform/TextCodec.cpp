@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <array>
+#include <cstdint>
 #include <map>
 #include <memory>
 
@@ -193,12 +195,65 @@ QByteArray encodeGbk(const QString &text)
     return result;
 }
 
+namespace {
+
+// GBK bytes of every UTF-16 unit, read from iconv once per 256 units on first
+// use: a note is encoded at every save, and iconv costs far more per character
+// than a lookup. 0 means no GBK code; below 0x100 one byte, else two.
+class GbkTable {
+public:
+    std::uint16_t code(char16_t unit)
+    {
+        auto &page = pages_[unit >> 8];
+        if (!page)
+            page = fill(unit & 0xFF00);
+        return (*page)[unit & 0xFF];
+    }
+
+private:
+    static std::unique_ptr<std::array<std::uint16_t, 256>> fill(char16_t first)
+    {
+        auto page = std::make_unique<std::array<std::uint16_t, 256>>();
+        Converter gbk("CP936", "UTF-16LE");
+        for (int i = 0; i < 256; ++i) {
+            const char16_t unit = char16_t(first + i);
+            if (unit >= 0xD800 && unit <= 0xDFFF)
+                continue; // half a character: never one on its own
+            QByteArray bytes;
+            if (gbk.convert(reinterpret_cast<const char *>(&unit), 2, bytes) != 2 || bytes.isEmpty() || bytes.size() > 2)
+                continue;
+            (*page)[i] = bytes.size() == 1 ? std::uint16_t(std::uint8_t(bytes[0]))
+                                           : std::uint16_t(std::uint8_t(bytes[0]) << 8 | std::uint8_t(bytes[1]));
+        }
+        return page;
+    }
+    std::array<std::unique_ptr<std::array<std::uint16_t, 256>>, 256> pages_;
+};
+
+} // namespace
+
 qsizetype encodeGbkPrefix(QStringView text, QByteArray &out)
 {
-    const size_t size = static_cast<size_t>(text.size()) * 2;
-    thread_local Converter &gbk = converter("CP936", "UTF-16LE");
-    const size_t done = gbk.convert(reinterpret_cast<const char *>(text.utf16()), size, out);
-    return qsizetype(done / 2);
+    thread_local GbkTable table;
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * 2); // the longest form, written in place
+    char *p = out.data() + start;
+    qsizetype done = 0;
+    for (; done < text.size(); ++done) {
+        const char16_t unit = text[done].unicode();
+        if (unit == 0) {
+            *p++ = 0;
+            continue;
+        }
+        const std::uint16_t code = table.code(unit);
+        if (code == 0)
+            break;
+        if (code > 0xFF)
+            *p++ = char(code >> 8);
+        *p++ = char(code & 0xFF);
+    }
+    out.resize(p - out.constData());
+    return done;
 }
 
 QString decodeCodePage(int codePage, QByteArrayView bytes)

@@ -2,6 +2,8 @@
 
 #include <QRandomGenerator>
 
+#include <iconv.h>
+
 #include <gtest/gtest.h>
 
 using namespace tavi;
@@ -28,6 +30,36 @@ TEST(TextCodec, PrefixStopsAtFirstCharacterGbkLacks)
     QByteArray out;
     EXPECT_EQ(encodeGbkPrefix(u"中\U0001F4A9文", out), 1);
     EXPECT_EQ(out, QByteArray("\xD6\xD0"));
+}
+
+TEST(TextCodec, EveryCharacterEncodesAsIconvCodePage936Does)
+{
+    // The encoder keeps its own table of the system's code page 936; it must agree on every character.
+    iconv_t cd = iconv_open("CP936", "UTF-16LE");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    int encodable = 0;
+    for (char32_t unit = 1; unit <= 0xFFFF; ++unit) {
+        if (unit >= 0xD800 && unit <= 0xDFFF)
+            continue;
+        const char16_t character = char16_t(unit);
+        char expected[8];
+        char *in = const_cast<char *>(reinterpret_cast<const char *>(&character));
+        char *outPointer = expected;
+        size_t inLeft = 2, outLeft = sizeof expected;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        const bool converts = iconv(cd, &in, &inLeft, &outPointer, &outLeft) != size_t(-1);
+        QByteArray out("x");
+        const qsizetype done = encodeGbkPrefix(QStringView(&character, 1), out);
+        ASSERT_EQ(done, converts ? 1 : 0) << std::hex << unsigned(unit);
+        if (converts) {
+            ++encodable;
+            ASSERT_EQ(out.mid(1), QByteArray(expected, outPointer - expected)) << std::hex << unsigned(unit);
+        } else {
+            ASSERT_EQ(out, "x") << std::hex << unsigned(unit);
+        }
+    }
+    iconv_close(cd);
+    EXPECT_GT(encodable, 21000); // GBK holds about 21,900 characters
 }
 
 TEST(TextCodec, InvalidBytesNeverFailAndRoundTripExactly)
