@@ -401,7 +401,9 @@ int blend(Args args)
     const int weight = number("weight", 50);
     tavi::Bitmap content = tavi::readBmp(parsed.positional[0]);
     tavi::Bitmap background = tavi::readBmp(parsed.positional[1]);
-    tavi::writeBmp(parsed.positional[2], tavi::MixPic(content, background, shift, weight));
+    tavi::Bitmap &mixed = tavi::MixPic(content, background, shift, weight);
+    mixed.convertTo32(); // two 24-bit pictures blend in 24 bits; this command promises 32
+    tavi::writeBmp(parsed.positional[2], mixed);
     return 0;
 }
 

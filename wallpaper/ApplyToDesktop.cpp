@@ -55,13 +55,14 @@ ApplyResult applyToDesktop(TDeskBGSetFrm &deskBG, TMixPicFrm &mix, const std::ve
     deskBG.ContentPath = deskBG.SourceFolder + QStringLiteral("Content.bmp");
     mix.img1 = loadSlot(deskBG.ContentPath);
     mix.img2 = loadSlot(deskBG.BackgroundPath);
-    mix.imgmix = MixPic(*mix.img1, *mix.img2, 30, 50);
+    // The slots are emptied next: the result moves into imgmix rather than being copied.
+    mix.imgmix = std::move(MixPic(*mix.img1, *mix.img2, 30, 50));
     mix.JvXPButton1Click();
 
-    const QString mixBmp = resolvePath(deskBG.SourceFolder, QStringLiteral("Mix.bmp"));
     const QString mixJpg = resolvePath(deskBG.SourceFolder, QStringLiteral("Mix.Jpg"));
-    writeBmp(mixBmp, *mix.imgmix);
-    writeFileAtomically(mixJpg, encodeJpeg(readBmp(mixBmp), 90));
+    // Encoded straight from the blend: a first Mix.bmp of the blend, read back
+    // for the JPEG, gave the same pixels and was replaced a moment later.
+    writeFileAtomically(mixJpg, encodeJpeg(*mix.imgmix, 90));
     const QString wallpaper = JpgToBmp(mixJpg);
 
     ApplyResult result{deskBG.BackgroundPath, wallpaper, deskBG.SetDeskBG(wallpaper)};

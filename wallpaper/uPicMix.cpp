@@ -7,8 +7,13 @@ namespace tavi {
 
 Bitmap &MixPic(Bitmap &a, Bitmap &b, int rowShift, int weight)
 {
-    a.convertTo32();
-    b.convertTo32();
+    // Two 24-bit pictures (an apply's content and BMP background) blend as they are:
+    // a 32-bit copy of a large background costs more than the blend itself.
+    if (a.bitsPerPixel() != 24 || b.bitsPerPixel() != 24) {
+        a.convertTo32();
+        b.convertTo32();
+    }
+    const int bytes = a.bitsPerPixel() / 8;
     const int rows = std::min(a.height(), b.height());
     const int narrow = std::min(a.width(), b.width());
     const int wide = std::max(a.width(), b.width());
@@ -30,11 +35,11 @@ Bitmap &MixPic(Bitmap &a, Bitmap &b, int rowShift, int weight)
             throw BlendError("blend: row index out of range (overlay row " + std::to_string(r) + " on base row "
                              + std::to_string(baseRow) + " of " + std::to_string(base.height()) + ")");
         const std::uint8_t *o = overlay.row(r);
-        std::uint8_t *p = base.row(baseRow) + 4 * x0;
-        for (int x = 0; x < narrow; ++x, o += 4, p += 4) {
+        std::uint8_t *p = base.row(baseRow) + bytes * x0;
+        for (int x = 0; x < narrow; ++x, o += bytes, p += bytes) {
             if (o[0] == 255 && o[1] == 255 && o[2] == 255)
                 continue; // pure white is transparent
-            for (int byte = 0; byte < 4; ++byte)
+            for (int byte = 0; byte < bytes; ++byte)
                 p[byte] = std::uint8_t(p[byte] + (o[byte] - p[byte]) * weight / 100);
         }
     }

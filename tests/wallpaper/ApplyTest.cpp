@@ -114,10 +114,11 @@ TEST_F(ApplyTest, TheNotesLandInTheUpperRightOfA1280By768Background)
     ASSERT_NE(apply(), QStringLiteral("failed"));
     const Bitmap &result = *mix.imgmix;
     ASSERT_EQ(QSize(result.width(), result.height()), QSize(1280, 768));
+    const int bytes = result.bitsPerPixel() / 8;
     QRect changed;
     for (int y = 0; y < result.height(); ++y)
         for (int x = 0; x < result.width(); ++x)
-            if (result.row(y)[4 * x] != 128)
+            if (result.row(y)[bytes * x] != 128)
                 changed = changed.united(QRect(x, y, 1, 1));
     ASSERT_FALSE(changed.isEmpty());
     EXPECT_TRUE(QRect(QPoint(580, 30), QPoint(1229, 479)).contains(changed)) << changed.left() << "," << changed.top()

@@ -131,6 +131,36 @@ TEST(Blend, PicturesThatDoNotFitFail)
     }
 }
 
+TEST(Blend, TwoPictures24BitsBlendAsTheir32BitCopiesWould)
+{
+    // Noise with white runs, in both row layouts (b taller and b shorter), odd widths for row padding.
+    std::uint32_t seed = 12345;
+    auto noise = [&](int width, int height) {
+        Bitmap picture(width, height, 24);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width * 3; ++x) {
+                seed = seed * 1103515245 + 12345;
+                picture.row(y)[x] = (seed >> 16) % 3 == 0 ? 255 : std::uint8_t(seed >> 8);
+            }
+        return picture;
+    };
+    for (const bool contentFirst : {true, false}) {
+        Bitmap small = noise(61, 37);
+        Bitmap large = noise(133, 71);
+        Bitmap small32 = small, large32 = large;
+        small32.convertTo32();
+        large32.convertTo32();
+        Bitmap &mixed = contentFirst ? MixPic(small, large, 30, 50) : MixPic(large, small, 30, 50);
+        const Bitmap &expected = contentFirst ? MixPic(small32, large32, 30, 50) : MixPic(large32, small32, 30, 50);
+        ASSERT_EQ(mixed.bitsPerPixel(), 24);
+        ASSERT_EQ(QSize(mixed.width(), mixed.height()), QSize(expected.width(), expected.height()));
+        for (int y = 0; y < mixed.height(); ++y)
+            for (int x = 0; x < mixed.width(); ++x)
+                ASSERT_TRUE(std::equal(mixed.row(y) + 3 * x, mixed.row(y) + 3 * x + 3, expected.row(y) + 4 * x))
+                    << x << "," << y << (contentFirst ? " content first" : " background first");
+    }
+}
+
 TEST(Blend, AnEmptySecondPictureGivesTheFirstIn32Bits)
 {
     Bitmap content(650, 450, 24);
