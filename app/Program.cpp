@@ -45,18 +45,39 @@ bool Program::start()
     mainFrm_ = std::make_unique<TMainFrm>(
         MainFrmServices{folder_, dm_, *deskBG_, mixPic_, state_, clock_, screen_, dialogs_, endProgram_});
     mainFrm_->FormCreate();
-    // The other windows, once each, kept until the end.
-    picSel_ = std::make_unique<TPicSelFrm>(folder_, dialogs_, mainFrm_.get());
-    inforFrm_ = std::make_unique<TInforFrm>(state_, dialogs_, mainFrm_.get());
-    pwsetFrm_ = std::make_unique<TpwsetFrm>(resolvePath(folder_, QStringLiteral("Data\\loginstr.db")), dialogs_,
-                                            mainFrm_.get());
-    mainFrm_->attachWindows(picSel_.get(), inforFrm_.get(), pwsetFrm_.get());
+    mainFrm_->attachWindows({[this]() -> TPicSelFrm & { return picSel(); },
+                             [this]() -> TInforFrm & { return inforFrm(); },
+                             [this]() -> TpwsetFrm & { return pwsetFrm(); }});
     wallpaperSetter_ = std::make_unique<WallpaperSetter>(environment_, runner_, bus_);
     deskBG_->setWallpaper = [this](const QString &path) { return setWallpaperOrThrow(*wallpaperSetter_, path); };
     if (mainFrm_->endedDuringStartUp())
         return false;
 
     return true;
+}
+
+// The other windows are made on first use, once each, and kept until the end:
+// building them before the main window shows would only delay it.
+TPicSelFrm &Program::picSel()
+{
+    if (!picSel_)
+        picSel_ = std::make_unique<TPicSelFrm>(folder_, dialogs_, mainFrm_.get());
+    return *picSel_;
+}
+
+TInforFrm &Program::inforFrm()
+{
+    if (!inforFrm_)
+        inforFrm_ = std::make_unique<TInforFrm>(state_, dialogs_, mainFrm_.get());
+    return *inforFrm_;
+}
+
+TpwsetFrm &Program::pwsetFrm()
+{
+    if (!pwsetFrm_)
+        pwsetFrm_ = std::make_unique<TpwsetFrm>(resolvePath(folder_, QStringLiteral("Data\\loginstr.db")), dialogs_,
+                                                mainFrm_.get());
+    return *pwsetFrm_;
 }
 
 } // namespace tavi

@@ -37,9 +37,10 @@ public:
     TMainFrm *mainWindow() const { return mainFrm_.get(); }
     TDeskBGSetFrm &deskBG() { return *deskBG_; }
     TMixPicFrm &mixPic() { return mixPic_; }
-    TPicSelFrm &picSel() { return *picSel_; }
-    TInforFrm &inforFrm() { return *inforFrm_; }
-    TpwsetFrm &pwsetFrm() { return *pwsetFrm_; }
+    // The windows the main window opens, made when first asked for (after start()).
+    TPicSelFrm &picSel();
+    TInforFrm &inforFrm();
+    TpwsetFrm &pwsetFrm();
     // The exit status when start() said the program must end: 1 for the
     // database failure, 0 for a refused login.
     int exitCode() const { return exitCode_; }

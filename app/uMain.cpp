@@ -722,8 +722,8 @@ void TMainFrm::CheckLogin()
 
 void TMainFrm::N7Click()
 {
-    if (pwsetFrm_)
-        services_.dialogs.runModal(pwsetFrm_);
+    if (windows_.pwsetFrm)
+        services_.dialogs.runModal(&windows_.pwsetFrm());
 }
 
 void TMainFrm::LoadBGList(bool changed)
@@ -733,14 +733,15 @@ void TMainFrm::LoadBGList(bool changed)
 
 void TMainFrm::imgAddToDeskClick()
 {
-    if (!picSel_)
+    if (!windows_.picSel)
         return;
-    picSel_->CurrentPic = CurrentBGPic;
-    services_.dialogs.runModal(picSel_);
-    if (picSel_->CurrentPic == CurrentBGPic) {
+    TPicSelFrm &picSel = windows_.picSel();
+    picSel.CurrentPic = CurrentBGPic;
+    services_.dialogs.runModal(&picSel);
+    if (picSel.CurrentPic == CurrentBGPic) {
         LoadBGList(false);
     } else {
-        CurrentBGPic = picSel_->CurrentPic;
+        CurrentBGPic = picSel.CurrentPic;
         LoadBGList(true);
     }
 }
@@ -749,8 +750,8 @@ void TMainFrm::imgAppToDeskClick()
 {
     ProgramState &state = services_.state;
     if (state.AskBeforeSetBg) {
-        if (inforFrm_)
-            services_.dialogs.runModal(inforFrm_);
+        if (windows_.inforFrm)
+            services_.dialogs.runModal(&windows_.inforFrm());
         if (state.SetBgConfirmed == 0)
             return;
     }

@@ -106,13 +106,13 @@ public:
     void LoadBGList(bool changed);
     // Opens the background selection window, then reloads the list.
     void imgAddToDeskClick();
-    // The windows created after the main window that it opens.
-    void attachWindows(TPicSelFrm *picSel, TInforFrm *inforFrm, TpwsetFrm *pwsetFrm)
-    {
-        picSel_ = picSel;
-        inforFrm_ = inforFrm;
-        pwsetFrm_ = pwsetFrm;
-    }
+    // The windows it opens, each made by its owner when first asked for.
+    struct OtherWindows {
+        std::function<TPicSelFrm &()> picSel;
+        std::function<TInforFrm &()> inforFrm;
+        std::function<TpwsetFrm &()> pwsetFrm;
+    };
+    void attachWindows(OtherWindows windows) { windows_ = std::move(windows); }
     // The login gate: asks for the password when one is set; a refusal ends the program.
     void CheckLogin();
     // True when start-up was refused (the login): the program must end before the user can work.
@@ -207,9 +207,7 @@ private:
     QFrame *pnlLeft = nullptr;
     QLabel *imgAddToDesk = nullptr;
     WebPanel *pnlWeb = nullptr;
-    TPicSelFrm *picSel_ = nullptr;
-    TInforFrm *inforFrm_ = nullptr;
-    TpwsetFrm *pwsetFrm_ = nullptr;
+    OtherWindows windows_;
     TLockLogin *loginWindow_ = nullptr; // created by the gate when a password is set
     bool refused_ = false;
     QLabel *imgAppToDesk = nullptr;
