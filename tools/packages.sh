@@ -15,4 +15,5 @@ TAVI_TEST_PACKAGES=(
   xvfb xauth x11-utils imagemagick unrtf
   dbus libglib2.0-bin gsettings-desktop-schemas xfconf libxfconf-0-3
   desktop-file-utils appstream xdotool
+  jq libxcb1-dev
 )
