@@ -4,6 +4,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace tavi {
 
 QPixmap captionPicture(CaptionButton kind, int state, QSize size)
@@ -31,6 +33,33 @@ QPixmap captionPicture(CaptionButton kind, int state, QSize size)
     return picture;
 }
 
+namespace {
+
+// The largest pixel size, from largest down to 9, at which the title fits in
+// room. Every size measured loads a font of its own, slow for a Chinese face,
+// so the size is scaled from one measure (a title's width grows in proportion
+// to its size) and only stepped down should rounding make it too wide.
+int titlePixelSize(QFont font, const QString &title, qreal room, int largest)
+{
+    constexpr int kSmallest = 9;
+    auto fits = [&](int pixels) {
+        font.setPixelSize(pixels);
+        return QFontMetricsF(font).horizontalAdvance(title) <= room;
+    };
+    if (largest <= kSmallest)
+        return kSmallest;
+    font.setPixelSize(largest);
+    const qreal width = QFontMetricsF(font).horizontalAdvance(title);
+    if (width <= room)
+        return largest;
+    int pixels = std::clamp(int(largest * room / width), kSmallest, largest - 1);
+    while (pixels > kSmallest && !fits(pixels))
+        --pixels;
+    return pixels;
+}
+
+} // namespace
+
 QPixmap programLogo(QSize size)
 {
     QPixmap picture(size);
@@ -56,11 +85,7 @@ QPixmap programLogo(QSize size)
         font.setBold(true);
         const QString title = QStringLiteral("Tavi周记事本");
         const qreal room = size.width() - cover.right() - 12;
-        for (int pixels = size.height() / 2; pixels > 8; --pixels) { // the largest size that fits
-            font.setPixelSize(pixels);
-            if (QFontMetricsF(font).horizontalAdvance(title) <= room)
-                break;
-        }
+        font.setPixelSize(titlePixelSize(font, title, room, size.height() / 2));
         painter.setFont(font);
         painter.setPen(QColor(0x33, 0x4D, 0x73));
         painter.drawText(QRectF(cover.right() + 8, 0, size.width() - cover.right() - 8, size.height()),
