@@ -2,10 +2,10 @@
 
 #include <QtEndian>
 
-#include <cerrno>
-#include <iconv.h>
 #include <array>
+#include <cerrno>
 #include <cstdint>
+#include <iconv.h>
 #include <map>
 #include <memory>
 
@@ -214,7 +214,7 @@ private:
     static std::unique_ptr<std::array<std::uint16_t, 256>> fill(char16_t first)
     {
         auto page = std::make_unique<std::array<std::uint16_t, 256>>();
-        Converter gbk("CP936", "UTF-16LE");
+        Converter &gbk = converter("CP936", "UTF-16LE");
         for (int i = 0; i < 256; ++i) {
             const char16_t unit = char16_t(first + i);
             if (unit >= 0xD800 && unit <= 0xDFFF)
