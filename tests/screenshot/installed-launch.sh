@@ -12,7 +12,7 @@
 set -euo pipefail
 if [ -z "${TAVI_UNDER_XVFB:-}" ]; then
   command -v xvfb-run >/dev/null || { echo "missing xvfb-run"; exit 1; }
-  TAVI_UNDER_XVFB=1 exec xvfb-run -a -n 150 -e /dev/stderr -s "-screen 0 1280x800x24" bash "$0" "$@"
+  TAVI_UNDER_XVFB=1 exec xvfb-run -a -n 150 -e /dev/stderr -s "-screen 0 1280x800x24 -noreset" bash "$0" "$@"
 fi
 build=$(realpath "$1")
 id=io.github.tavi.WeekNotes

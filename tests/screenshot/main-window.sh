@@ -11,7 +11,7 @@ make_fresh_folder
 mkdir -p "$out"
 shot=$out/main-window.png
 
-xvfb-run -a -n 110 -e /dev/stderr -s "-screen 0 1280x800x24" bash -c '
+xvfb-run -a -n 110 -e /dev/stderr -s "-screen 0 1280x800x24 -noreset" bash -c '
   QT_QPA_PLATFORM=xcb "$0/tavi" 2>/dev/null & pid=$!
   for _ in $(seq 1 100); do
     xwininfo -name "Tavi桌面记事" >/dev/null 2>&1 && break

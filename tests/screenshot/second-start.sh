@@ -9,7 +9,7 @@ source "$(dirname "$0")/fresh-program-folder.sh"
 require_tools xvfb-run xwininfo
 make_fresh_folder
 
-xvfb-run -a -n 130 -e /dev/stderr -s "-screen 0 1280x800x24" bash -c '
+xvfb-run -a -n 130 -e /dev/stderr -s "-screen 0 1280x800x24 -noreset" bash -c '
   folder=$0
   windows() { xwininfo -root -tree | grep -c "\"Tavi桌面记事\"" || true; }
   wait_for_window() {
