@@ -42,18 +42,17 @@ namespace {
 int titlePixelSize(QFont font, const QString &title, qreal room, int largest)
 {
     constexpr int kSmallest = 9;
-    auto fits = [&](int pixels) {
-        font.setPixelSize(pixels);
-        return QFontMetricsF(font).horizontalAdvance(title) <= room;
-    };
     if (largest <= kSmallest)
         return kSmallest;
-    font.setPixelSize(largest);
-    const qreal width = QFontMetricsF(font).horizontalAdvance(title);
+    auto widthAt = [&](int pixels) {
+        font.setPixelSize(pixels);
+        return QFontMetricsF(font).horizontalAdvance(title);
+    };
+    const qreal width = widthAt(largest);
     if (width <= room)
         return largest;
     int pixels = std::clamp(int(largest * room / width), kSmallest, largest - 1);
-    while (pixels > kSmallest && !fits(pixels))
+    while (pixels > kSmallest && widthAt(pixels) > room)
         --pixels;
     return pixels;
 }
