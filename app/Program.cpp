@@ -20,15 +20,13 @@ Program::Program(const QString &programFolder, const Clock &clock, const Screen 
 Program::~Program() = default;
 
 // For people coming from the Windows version: their notes are in an Access
-// file that the companion tool brings over.
-QString Program::legacyDatabaseHint() const
+// file that the companion tool brings over. Empty when there is none.
+QString Program::legacyImportHint() const
 {
-    if (QFileInfo::exists(resolvePath(folder_, QStringLiteral("Data\\UserData.db"))))
-        return {};
     const QString legacy = resolvePath(folder_, QStringLiteral("Data\\UserData.mdb"));
     if (!QFileInfo::exists(legacy))
         return {};
-    return QStringLiteral("\n找到旧版的笔记 %1，可用此命令导入：%2 import-mdb --folder %3 %1")
+    return QStringLiteral("找到旧版的笔记 %1，可用此命令导入：%2 import-mdb --folder %3 %1")
         .arg(shellWord(legacy), shellWord(folder_ + QStringLiteral("tavi-cli")), shellWord(folder_));
 }
 
@@ -37,7 +35,8 @@ bool Program::start()
     // Every edit is stored at once: a database that can only be read would drop them all without a word.
     if (!dm_.DataModuleCreate(resolvePath(folder_, QStringLiteral("Data\\UserData.db")))
         || sqlite3_db_readonly(dm_.database().handle(), "main") != 0) {
-        dialogs_.showMessage(nullptr, QStringLiteral("配置文件加载失败，请重试！") + legacyDatabaseHint());
+        const QString hint = legacyImportHint();
+        dialogs_.showMessage(nullptr, QStringLiteral("配置文件加载失败，请重试！") + (hint.isEmpty() ? hint : u'\n' + hint));
         exitCode_ = 1;
         return false;
     }
@@ -53,6 +52,16 @@ bool Program::start()
     if (mainFrm_->endedDuringStartUp())
         return false;
 
+    // The build lays out an empty notes database, so the old notes are pointed
+    // to while this one holds nothing yet; the program goes on meanwhile.
+    if (const QString hint = legacyImportHint(); !hint.isEmpty()) {
+        try {
+            if (!dm_.holdsNotes())
+                dialogs_.showNotice(mainFrm_.get(), hint);
+        } catch (const DatabaseError &) {
+            // a database that cannot be read here shows its trouble at the first load or save
+        }
+    }
     return true;
 }
 

@@ -48,7 +48,7 @@ public:
     ProgramState &state() { return state_; }
 
 private:
-    QString legacyDatabaseHint() const;
+    QString legacyImportHint() const;
 
     QString folder_;
     const Clock &clock_;

@@ -49,13 +49,13 @@ ChromePictures applyChromeEvent(ChromePictures p, ChromeEvent event)
     return p;
 }
 
-QRect maximiseToggle(const QRect &window, const QSize &screen)
+QRect maximiseToggle(const QRect &window, const QRect &screen)
 {
     const QSize size = window.width() == screen.width()
         ? kDefaultWindowSize
         : QSize(screen.width(), screen.height() - kTaskbarAllowance);
-    const int left = (screen.width() - size.width()) / 2;
-    const int top = (screen.height() - size.height() - kTaskbarAllowance) / 2;
+    const int left = screen.left() + (screen.width() - size.width()) / 2;
+    const int top = screen.top() + (screen.height() - size.height() - kTaskbarAllowance) / 2;
     return QRect(QPoint(left, top), size);
 }
 

@@ -39,6 +39,6 @@ ChromePictures applyChromeEvent(ChromePictures pictures, ChromeEvent event);
 // The maximise toggle: a window as wide as the screen becomes 906 x 540,
 // any other one as wide as the screen and 30 pixels less high; either way
 // centred above the 30-pixel allowance. Only bounds: never the maximised state.
-QRect maximiseToggle(const QRect &window, const QSize &screen);
+QRect maximiseToggle(const QRect &window, const QRect &screen);
 
 } // namespace tavi

@@ -35,6 +35,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 
 namespace tavi {
@@ -112,6 +113,8 @@ QPixmap colourPicture()
 }
 
 const QColor kDayBoxGrey(0xF7, 0xF7, 0xF7); // the Saturday/Sunday box
+const QString kCloseQuestion = QStringLiteral("本周内容未能保存，退出后将会丢失。\n仍要退出吗？");
+const QString kSwitchQuestion = QStringLiteral("本周内容未能保存，切换后将会丢失。\n仍要切换吗？");
 constexpr QRect kLeftPanel(4, 80, 302, 441);
 constexpr QRect kRightPanel(315, 80, 579, 416);
 // The page container's inner margins around the week page.
@@ -139,6 +142,12 @@ TMainFrm::TMainFrm(const MainFrmServices &services, QWidget *parent) : QWidget(p
     buildHeader();
     buildWeekPage();
     weekNotes_ = std::make_unique<WeekNotes>(services_.dm, services_.state, redt_);
+    weekNotes_->saveFailed = [this](const QString &reason) {
+        services_.dialogs.showError(this, QStringLiteral("本周内容未能保存：") + reason);
+    };
+    weekNotes_->loadFailed = [this](const QString &reason) {
+        services_.dialogs.showError(this, QStringLiteral("本周内容未能读取：") + reason);
+    };
     editing_ = std::make_unique<EditingCommands>(tsMain, services_.clock, services_.dialogs, [this] {
         weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth);
     });
@@ -329,7 +338,7 @@ void TMainFrm::img_mini_highlightClick()
 void TMainFrm::img_max_highlightClick()
 {
     applyChrome(ChromeEvent::MaxClicked);
-    setGeometry(maximiseToggle(geometry(), services_.screen.size()));
+    setGeometry(maximiseToggle(geometry(), services_.screen.geometry()));
 }
 
 std::function<void()> TMainFrm::reported(std::function<void()> handler)
@@ -540,7 +549,7 @@ void TMainFrm::loadWallpaperQuestion()
 void TMainFrm::LoadWindowSettings()
 {
     const QString path = dataPath("data\\FormSize.ini");
-    const QSize screen = services_.screen.size();
+    const QRect screen = services_.screen.geometry();
     bool exists = false;
     const std::optional<QStringList> lines = readAtStartUp(path, startUpFailures_, exists);
     if (lines) {
@@ -641,9 +650,23 @@ void TMainFrm::colourWeekButtons(int slot)
     }
 }
 
+bool TMainFrm::unsavedMayGo(const QString &question)
+{
+    return !weekNotes_->unsaved() || services_.dialogs.askYesNo(this, question);
+}
+
+bool TMainFrm::mayLeaveShownWeek(const QString &question)
+{
+    if (weekNotes_->unsaved())
+        weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth); // one more try first
+    return unsavedMayGo(question);
+}
+
 void TMainFrm::weekSlotSwitch(int slot)
 {
     weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth);
+    if (!unsavedMayGo(kSwitchQuestion))
+        return;
     colourWeekButtons(slot);
     CurrentWeekSlot = 0; // the coming load's box changes are not saved
     weekNotes_->LoadWeek(slot, SelectedYearMonth);
@@ -658,6 +681,8 @@ void TMainFrm::setSelectedMonth(const QString &month)
 
 void TMainFrm::monthSwitch(int month)
 {
+    if (!mayLeaveShownWeek(kSwitchQuestion))
+        return;
     lblMonth->setText(QString::number(month));
     lblMonth->adjustSize();
     setSelectedMonth(QString::number(month));
@@ -681,7 +706,7 @@ void TMainFrm::N_Click()
 
 void TMainFrm::edtMonthChange()
 {
-    if (!FormShown)
+    if (!FormShown || !mayLeaveShownWeek(kSwitchQuestion))
         return;
     lblMonth->setText(edtMonth->text());
     lblMonth->adjustSize();
@@ -703,7 +728,16 @@ void TMainFrm::CheckLogin()
     try {
         const QString path = dataPath("Data\\loginstr.db");
         const std::optional<QStringList> lines = readPasswordFile(path);
-        if (!lines || lines->isEmpty() || lines->first() == QLatin1String(kNoPasswordSentinel))
+        if (!lines) {
+            // Laid out like the other files, so that the password window finds it.
+            try {
+                writeNoPassword(path);
+            } catch (const FileError &error) {
+                startUpFailures_.append(QString::fromUtf8(error.what()));
+            }
+            return;
+        }
+        if (lines->isEmpty() || lines->first() == QLatin1String(kNoPasswordSentinel))
             return;
         if (!loginWindow_)
             loginWindow_ = new TLockLogin(path, services_.state, services_.dialogs, services_.endProgram, this);
@@ -748,6 +782,11 @@ void TMainFrm::imgAddToDeskClick()
 
 void TMainFrm::imgAppToDeskClick()
 {
+    // Setting the wallpaper may wait in a nested event loop; the flow runs to its end first.
+    if (applying_)
+        return;
+    applying_ = true;
+    const auto done = qScopeGuard([this] { applying_ = false; });
     ProgramState &state = services_.state;
     if (state.AskBeforeSetBg) {
         if (windows_.inforFrm)
@@ -781,6 +820,8 @@ void TMainFrm::img_close_highlightClick()
 {
     runReportingErrors(services_.dialogs, this, [this] {
         weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth);
+        if (!unsavedMayGo(kCloseQuestion))
+            return;
         windowBounds_ = geometry();
         SaveWindowSettings(); // a failure is reported and the program goes on
         ending_ = true;
@@ -790,6 +831,9 @@ void TMainFrm::img_close_highlightClick()
 
 void TMainFrm::N_ExitPrjClick()
 {
+    // Edits are stored as they are made; only a week whose saves failed makes this wait.
+    if (!mayLeaveShownWeek(kCloseQuestion))
+        return;
     ending_ = true;
     services_.endProgram();
 }
@@ -799,7 +843,10 @@ void TMainFrm::closeEvent(QCloseEvent *event)
     // Only the close picture takes the close path; any other close ends the program at once.
     if (!ending_)
         N_ExitPrjClick();
-    event->accept();
+    if (ending_)
+        event->accept();
+    else
+        event->ignore();
 }
 
 } // namespace tavi

@@ -174,6 +174,10 @@ private:
     void loadWallpaperQuestion();
     // Writes a settings file; a failure is kept for the one report after start-up.
     void writeAtStartUp(const QString &path, const QStringList &lines);
+    // Whether the shown week may be left: it is stored, or the user lets its
+    // unsaved edits go. mayLeaveShownWeek tries one more save first.
+    bool unsavedMayGo(const QString &question);
+    bool mayLeaveShownWeek(const QString &question);
 
     MainFrmServices services_;
     std::unique_ptr<WeekNotes> weekNotes_;
@@ -212,6 +216,7 @@ private:
     bool refused_ = false;
     QLabel *imgAppToDesk = nullptr;
     bool wallpaperFailureShown_ = false; // told once per run
+    bool applying_ = false;
     QFrame *pngRight = nullptr;
     RichEdit *rdtMain = nullptr;
     QWidget *pgcMain = nullptr;

@@ -10,6 +10,13 @@ if(NOT EXISTS ${PROGRAM_DIR}/Data/UserData.db)
     message(FATAL_ERROR "could not create ${PROGRAM_DIR}/Data/UserData.db")
   endif()
 endif()
+if(NOT EXISTS ${PROGRAM_DIR}/Data/loginstr.db)
+  execute_process(COMMAND ${TAVI_CLI} no-password ${PROGRAM_DIR}/Data/loginstr.db
+                  RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "could not create ${PROGRAM_DIR}/Data/loginstr.db")
+  endif()
+endif()
 if(NOT EXISTS ${PROGRAM_DIR}/source/DeskTopBG/A1.bmp)
   execute_process(COMMAND ${TAVI_CLI} default-background ${PROGRAM_DIR}/source/DeskTopBG/A1.bmp
                   RESULT_VARIABLE failed)

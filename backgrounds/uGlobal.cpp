@@ -10,29 +10,18 @@
 namespace tavi {
 namespace {
 
-// Where the extension starts, or -1. Working on characters rather than GBK
-// bytes means the trail byte 0x5C of a two-byte character (as in "運") can
-// never be taken for a backslash.
+// Where the file name starts. Only '/' separates folders on Linux: "壁纸
+// 12:30.jpg" and "a\\b.jpg" are names of their own.
 qsizetype nameStart(const QString &path)
 {
-    for (qsizetype i = path.size() - 1; i >= 0; --i) {
-        const QChar c = path[i];
-        if (c == u'\\' || c == u'/' || c == u':')
-            return i + 1;
-    }
-    return 0;
+    return path.lastIndexOf(u'/') + 1;
 }
 
+// Where the extension starts, or -1.
 qsizetype extensionStart(const QString &path)
 {
-    for (qsizetype i = path.size() - 1; i >= 0; --i) {
-        const QChar c = path[i];
-        if (c == u'.')
-            return i;
-        if (c == u'\\' || c == u'/' || c == u':')
-            return -1;
-    }
-    return -1;
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return dot >= nameStart(path) ? dot : -1;
 }
 
 QString asciiLower(QString text)

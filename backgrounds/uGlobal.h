@@ -6,12 +6,13 @@
 // background list stores.
 namespace tavi {
 
-// The extension of the path's file name (the text after its last '\\', '/'
-// or ':'): from the name's last dot to the end, dot included; empty when the
-// name has no dot. Dots in folder names do not count.
+// The extension of the path's file name (the text after its last '/'; ':' and
+// '\\' are ordinary characters of Linux file names): from the name's last dot
+// to the end, dot included; empty when the name has no dot. Dots in folder
+// names do not count.
 QString fileExtension(const QString &path);
 
-// The file name of the path: the text after its last '\\', '/' or ':'.
+// The file name of the path: the text after its last '/'.
 QString fileNamePart(const QString &path);
 
 // The path with its extension replaced by ".bmp", or ".bmp" appended when it

@@ -22,7 +22,7 @@ QList<RichEdit *> dayBoxes(QWidget *weekPage)
 RichEdit *focusedDayBox(QWidget *weekPage)
 {
     for (RichEdit *box : dayBoxes(weekPage)) {
-        if (box->hasFocus())
+        if (box->hasFocus() && !box->isReadOnly())
             return box;
     }
     return nullptr;

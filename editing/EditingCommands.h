@@ -20,7 +20,8 @@ class RichEdit;
 QList<RichEdit *> dayBoxes(QWidget *weekPage);
 
 // The day box holding the keyboard focus, or nullptr when the focus is
-// elsewhere (another control, the memo box) or nowhere.
+// elsewhere (another control, the memo box) or nowhere, or the box is
+// read-only (its week could not be read).
 RichEdit *focusedDayBox(QWidget *weekPage);
 
 // " yyyy.MM.dd (d)" with the weekday as its Chinese numeral, Sunday "日".

@@ -59,7 +59,16 @@ void N_Click(QWidget *weekPage, int currentWeekSlot, Dialogs &dialogs, QWidget *
         dialogs.showMessage(owner, QStringLiteral("文件名不能为空！"));
         return;
     }
-    writeExport(exportFilePath(*name), lines);
+    const QFileInfo target(QFileInfo(exportFilePath(*name)).absoluteFilePath());
+    if (target.exists()) {
+        // Renaming over a file needs only the folder's permission: a read-only file is refused here instead.
+        if (target.isFile() && !(target.permissions() & QFileDevice::WriteOwner))
+            throw FileError(QStringLiteral("无法写入文件 %1：文件是只读的").arg(target.filePath()).toStdString());
+        if (target.isFile()
+            && !dialogs.askYesNo(owner, QStringLiteral("%1 已存在。\n要替换它吗？").arg(target.filePath())))
+            return;
+    }
+    writeExport(target.filePath(), lines);
 }
 
 } // namespace tavi

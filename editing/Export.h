@@ -28,8 +28,9 @@ QString exportFilePath(const QString &chosen);
 void writeExport(const QString &path, const QStringList &lines);
 
 // The export command: asks for a file name and writes the shown week there.
-// Cancelling writes nothing; an empty name is refused with a message. A write
-// failure is thrown to the caller's error report.
+// Cancelling writes nothing; an empty name is refused with a message. An
+// existing file is replaced only when the user says so; a read-only one, and
+// any other write failure, is thrown to the caller's error report untouched.
 void N_Click(QWidget *weekPage, int currentWeekSlot, Dialogs &dialogs, QWidget *owner);
 
 } // namespace tavi

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QStringList lines;
     for (const QByteArray &line : tavi::splitLines(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size))))
         lines.append(tavi::decodeGbk(line));
-    for (const QSize screen : {QSize(1920, 1080), QSize(0, 0), QSize(640, 480)}) {
+    for (const QRect screen : {QRect(0, 0, 1920, 1080), QRect(), QRect(-640, 200, 640, 480)}) {
         const tavi::WindowSettings settings = tavi::parseWindowSettings(lines, screen);
         const QStringList written = tavi::windowSettingsLines(settings.slot, settings.bounds,
                                                               settings.month.value_or(QString()));

@@ -1,5 +1,6 @@
 #include "login/loginLock.h"
 
+#include "login/PasswordField.h"
 #include "login/PasswordFile.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramState.h"
@@ -39,8 +40,7 @@ TLockLogin::TLockLogin(const QString &passwordFile, ProgramState &state, Dialogs
     auto *Label2 = new QLabel(QStringLiteral("密  码："), this);
     Label2->move(24, 62);
     Label2->adjustSize();
-    edtPW = new QLineEdit(this);
-    edtPW->setEchoMode(QLineEdit::Password);
+    edtPW = newPasswordField(this);
     edtPW->setGeometry(80, 58, 140, 22);
     connect(edtPW, &QLineEdit::returnPressed, this, &TLockLogin::spdOKClick);
 

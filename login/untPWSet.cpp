@@ -1,5 +1,6 @@
 #include "login/untPWSet.h"
 
+#include "login/PasswordField.h"
 #include "login/PasswordFile.h"
 #include "platform/Dialogs.h"
 #include "platform/LineFile.h"
@@ -52,14 +53,12 @@ TpwsetFrm::TpwsetFrm(const QString &passwordFile, Dialogs &dialogs, QWidget *par
     auto *Label2 = new QLabel(QStringLiteral("请输入登录密码："), this);
     Label2->move(60, 92);
     Label2->adjustSize();
-    edit1 = new QLineEdit(this);
-    edit1->setEchoMode(QLineEdit::Password);
+    edit1 = newPasswordField(this);
     edit1->setGeometry(180, 88, 190, 22);
     auto *Label3 = new QLabel(QStringLiteral("请再次输入密码："), this);
     Label3->move(60, 130);
     Label3->adjustSize();
-    edit2 = new QLineEdit(this);
-    edit2->setEchoMode(QLineEdit::Password);
+    edit2 = newPasswordField(this);
     edit2->setGeometry(180, 126, 190, 22);
 
     JvXPButton1 = new QPushButton(QStringLiteral("应   用"), this);

@@ -3,6 +3,16 @@
 #include "platform/RichEdit.h"
 
 namespace tavi {
+namespace {
+
+QString reasonOf(const std::exception &error)
+{
+    if (const auto *database = dynamic_cast<const DatabaseError *>(&error))
+        return database->reason();
+    return QString::fromUtf8(error.what());
+}
+
+} // namespace
 
 WeekNotes::WeekNotes(TDM &dm, ProgramState &state, const std::array<RichEdit *, kDayBoxCount> &boxes)
     : dm_(dm), state_(state), boxes_(boxes)
@@ -13,16 +23,24 @@ void WeekNotes::LoadWeek(int slot, const QString &yearMonth)
 {
     state_.NotesReady = false;
     shownWeek_.reset();
+    unsaved_ = false;
     try {
         const std::optional<WeekMemos> memos = dm_.readWeek(slot, yearMonth);
         for (int day = 0; day < kDayBoxCount; ++day) {
+            boxes_[day]->setReadOnly(false);
             if (memos)
                 boxes_[day]->loadContent((*memos)[day]);
             else
                 boxes_[day]->setContentText(QString());
         }
-    } catch (const std::exception &) {
-        return; // silent; NotesReady stays false
+    } catch (const std::exception &error) {
+        for (RichEdit *box : boxes_) {
+            box->setContentText(QString());
+            box->setReadOnly(true);
+        }
+        if (loadFailed)
+            loadFailed(reasonOf(error));
+        return; // NotesReady stays false
     }
     shownWeek_.emplace(slot, yearMonth);
     state_.NotesReady = true;
@@ -39,8 +57,16 @@ void WeekNotes::SaveWeek(int slot, const QString &yearMonth)
     if (shownWeek_ && shownWeek_->first == slot && shownWeek_->second == yearMonth) {
         try {
             dm_.writeWeek(slot, yearMonth, memos);
-        } catch (const std::exception &) {
-            // silent: the edits stay in the boxes and the next save tries again
+            unsaved_ = false;
+            failureTold_ = false;
+        } catch (const std::exception &error) {
+            // The edits stay in the boxes and the next save tries again; the
+            // user hears of it once, not at every keystroke.
+            unsaved_ = true;
+            if (!failureTold_ && saveFailed) {
+                failureTold_ = true;
+                saveFailed(reasonOf(error));
+            }
         }
     }
     state_.NotesReady = true;

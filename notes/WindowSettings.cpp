@@ -20,14 +20,14 @@ std::optional<int> integerAt(const QStringList &lines, qsizetype index, int min 
 
 } // namespace
 
-QRect defaultWindowBounds(const QSize &screen)
+QRect defaultWindowBounds(const QRect &screen)
 {
-    const int left = (screen.width() - kDefaultWindowSize.width()) / 2;
-    const int top = (screen.height() - kTaskbarAllowance - kDefaultWindowSize.height()) / 2;
+    const int left = screen.left() + (screen.width() - kDefaultWindowSize.width()) / 2;
+    const int top = screen.top() + (screen.height() - kTaskbarAllowance - kDefaultWindowSize.height()) / 2;
     return QRect(QPoint(left, top), kDefaultWindowSize);
 }
 
-WindowSettings parseWindowSettings(const QStringList &lines, const QSize &screen)
+WindowSettings parseWindowSettings(const QStringList &lines, const QRect &screen)
 {
     const QRect defaults = defaultWindowBounds(screen);
     // A size below one pixel or beyond any window counts as no number, like a position beyond any screen.

@@ -14,8 +14,9 @@ constexpr QSize kDefaultWindowSize{906, 540};
 // Room left free at the bottom of the screen (a taskbar), here and by the maximise toggle.
 constexpr int kTaskbarAllowance = 30;
 
-// 906 x 540, centred on the screen above the taskbar allowance.
-QRect defaultWindowBounds(const QSize &screen);
+// 906 x 540, centred on the screen above the taskbar allowance. screen is the
+// primary screen's full geometry, which need not start at (0, 0).
+QRect defaultWindowBounds(const QRect &screen);
 
 // What FormSize.ini says: slot, width, height, left, top and an optional month.
 struct WindowSettings {
@@ -29,7 +30,7 @@ struct WindowSettings {
 // takes its default (slot 1, the default bounds for the screen), and so does
 // a width or height below 1 or any bound beyond 16777215 either way; the
 // rest are kept.
-WindowSettings parseWindowSettings(const QStringList &lines, const QSize &screen);
+WindowSettings parseWindowSettings(const QStringList &lines, const QRect &screen);
 QStringList windowSettingsLines(int slot, const QRect &bounds, const QString &month);
 
 // Whether configSetBg.ini asks for a question before the wallpaper changes:

@@ -1,5 +1,6 @@
 #include "notes/uDM.h"
 
+#include "notes/DayNote.h"
 #include "notes/NotesSchema.h"
 
 #include <QFileInfo>
@@ -88,6 +89,7 @@ TDM::CachedStatement TDM::prepared(const QString &sql)
 
 std::optional<WeekMemos> TDM::readWeek(int slot, const QString &yearMonth)
 {
+    AdoCon->checkNotMoved();
     const CachedStatement select = prepared(loadSelectSql(slot, yearMonth));
     if (!select->next())
         return std::nullopt;
@@ -130,6 +132,7 @@ int TDM::identityColumn(const QString &table)
 
 void TDM::writeWeek(int slot, const QString &yearMonth, const WeekMemos &memos)
 {
+    AdoCon->checkNotMoved();
     const QString table = weekTableName(slot);
     auto firstRowId = [&]() -> std::optional<std::int64_t> {
         const CachedStatement select = prepared(saveSelectSql(slot, yearMonth));
@@ -163,6 +166,23 @@ void TDM::writeWeek(int slot, const QString &yearMonth, const WeekMemos &memos)
         post->bind(day + 1, memos[day]);
     post->bind(7, *row);
     post->run();
+}
+
+bool TDM::holdsNotes()
+{
+    for (int slot = 1; slot <= 5; ++slot) {
+        QString columns;
+        for (const char *column : kMemoColumns)
+            columns += (columns.isEmpty() ? QString() : QStringLiteral(", ")) + QLatin1String(column);
+        Statement select(*AdoCon, QStringLiteral("select ") + columns + QStringLiteral(" from ") + weekTableName(slot));
+        while (select.next()) {
+            for (int day = 0; day < kDayBoxCount; ++day) {
+                if (!storedNoteDocument(select.bytes(day)).plainText().trimmed().isEmpty())
+                    return true;
+            }
+        }
+    }
+    return false;
 }
 
 } // namespace tavi

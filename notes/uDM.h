@@ -50,6 +50,8 @@ public:
     // Runs the save select; without a row, the insert and the select again;
     // then writes the six memos into the first row returned. Throws DatabaseError.
     void writeWeek(int slot, const QString &yearMonth, const WeekMemos &memos);
+    // Whether any day of any week holds text (rows of empty boxes do not count).
+    bool holdsNotes();
 
 private:
     // Column of the table's own row identity in "select *" results, or -1.

@@ -9,9 +9,31 @@
 namespace tavi {
 namespace {
 
+// The engine's result in words a user can act on, with its own message after.
+QString userReason(sqlite3 *db)
+{
+    if (!db)
+        return QStringLiteral("内存不足");
+    const char *meaning = nullptr;
+    switch (sqlite3_extended_errcode(db) & 0xFF) {
+    case SQLITE_FULL: meaning = "磁盘已满"; break;
+    case SQLITE_IOERR: meaning = "读写磁盘时出错"; break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: meaning = "数据库正被另一个程序使用"; break;
+    case SQLITE_READONLY:
+    case SQLITE_PERM: meaning = "数据库文件不可写"; break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: meaning = "数据库文件已损坏"; break;
+    case SQLITE_CANTOPEN: meaning = "无法打开数据库文件"; break;
+    case SQLITE_NOMEM: meaning = "内存不足"; break;
+    default: return QString::fromUtf8(sqlite3_errmsg(db));
+    }
+    return QStringLiteral("%1（%2）").arg(QString::fromUtf8(meaning), QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
 [[noreturn]] void throwError(sqlite3 *db, const std::string &what)
 {
-    throw DatabaseError(what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
+    throw DatabaseError(what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"), userReason(db));
 }
 
 } // namespace
@@ -59,8 +81,16 @@ void Database::exec(const char *sql)
     if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
         const std::string message = std::string(sql) + ": " + (error ? error : sqlite3_errmsg(db_));
         sqlite3_free(error);
-        throw DatabaseError(message);
+        throw DatabaseError(message, userReason(db_));
     }
+}
+
+void Database::checkNotMoved() const
+{
+    int moved = 0;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
+        throw DatabaseError("the database file was moved or replaced since it was opened",
+                            QStringLiteral("数据库文件已被移走或替换"));
 }
 
 Statement::Statement(Database &db, const QString &sql) : db_(db)

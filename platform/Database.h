@@ -13,7 +13,17 @@ namespace tavi {
 
 class DatabaseError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    // what: the technical account (statement and engine message); reason:
+    // what a user can act on, empty when it says nothing more than what.
+    explicit DatabaseError(const std::string &what, QString reason = {})
+        : std::runtime_error(what), reason_(std::move(reason))
+    {
+    }
+    // A short account for the user: "磁盘已满（database or disk is full）".
+    QString reason() const { return reason_.isEmpty() ? QString::fromUtf8(what()) : reason_; }
+
+private:
+    QString reason_;
 };
 
 // A connection to an SQLite file, in WAL mode with synchronous=FULL so that
@@ -32,6 +42,9 @@ public:
     // Runs statements that return no rows.
     void exec(const char *sql);
     sqlite3 *handle() const { return db_; }
+    // Throws DatabaseError when the file was deleted, moved or replaced since
+    // it was opened: writes would go on into a file nobody will ever read.
+    void checkNotMoved() const;
 
 private:
     sqlite3 *db_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <exception>
 
@@ -49,6 +50,26 @@ void QtDialogs::showError(QWidget *owner, const QString &text)
     showModal(owner, QMessageBox::Critical, applicationTitle_, errorReportText(text));
 }
 
+void QtDialogs::showNotice(QWidget *owner, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Information, applicationTitle_, text, QMessageBox::Ok, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse); // the command can be copied
+    box->show();
+}
+
+bool QtDialogs::askYesNo(QWidget *owner, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle_, text, QMessageBox::NoButton, owner);
+    QPushButton *yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 std::optional<QColor> QtDialogs::chooseColor(QWidget *owner, const QColor &initial)
 {
     // Qt's chooser always shows the custom colours: it is "fully open" by design.
@@ -58,13 +79,23 @@ std::optional<QColor> QtDialogs::chooseColor(QWidget *owner, const QColor &initi
     return dialog.selectedColor();
 }
 
-// "description|patterns" as Qt's "description (patterns)", patterns separated by blanks.
-static QString qtNameFilter(const QString &filter)
+QString dialogNameFilter(const QString &filter)
 {
     const QString description = filter.section(u'|', 0, 0);
     QString patterns = filter.section(u'|', 1, 1);
     patterns.replace(u';', u' ');
-    return QStringLiteral("%1 (%2)").arg(description, patterns.simplified().isEmpty() ? description : patterns.simplified());
+    patterns = patterns.simplified();
+    if (patterns.isEmpty())
+        patterns = description;
+    QString anyCase;
+    for (const QChar c : patterns) {
+        const QChar lower = c.toLower(), upper = c.toUpper();
+        if (lower == upper)
+            anyCase += c;
+        else
+            anyCase += u'[' + lower + upper + u']';
+    }
+    return QStringLiteral("%1 (%2)").arg(description, anyCase);
 }
 
 std::optional<QString> QtDialogs::saveFileName(QWidget *owner, const QString &filter, const QString &proposedName)
@@ -72,7 +103,9 @@ std::optional<QString> QtDialogs::saveFileName(QWidget *owner, const QString &fi
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilter(qtNameFilter(filter));
+    // The description alone: the bracketed patterns are for the dialog, not the reader.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(dialogNameFilter(filter));
     dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -85,7 +118,9 @@ std::optional<QString> QtDialogs::openFileName(QWidget *owner, const QString &fi
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile); // a typed name need not exist
-    dialog.setNameFilter(qtNameFilter(filter));
+    // The description alone: the bracketed patterns are for the dialog, not the reader.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(dialogNameFilter(filter));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();

@@ -25,11 +25,17 @@ public:
     // The general error report: the application title as caption, the
     // error's text (see errorReportText()), one OK button and the error icon.
     virtual void showError(QWidget *owner, const QString &text) = 0;
+    // A message that does not wait for its answer: the program goes on while it shows.
+    virtual void showNotice(QWidget *owner, const QString &text) = 0;
+    // A question with the application title as caption, answered yes or no;
+    // no is the default, and so is Escape or closing it.
+    virtual bool askYesNo(QWidget *owner, const QString &text) = 0;
     // The colour chooser, fully open, starting on initial. Nothing when cancelled.
     virtual std::optional<QColor> chooseColor(QWidget *owner, const QColor &initial) = 0;
     // The save-file dialog with one filter ("description|pattern") and a
-    // proposed name; it does not ask before replacing a file. Nothing when
-    // cancelled; the name as the user left it otherwise (possibly empty).
+    // proposed name; it does not ask before replacing a file (the caller
+    // asks, once it knows the final name). Nothing when cancelled; the name as
+    // the user left it otherwise (possibly empty).
     virtual std::optional<QString> saveFileName(QWidget *owner, const QString &filter, const QString &proposedName) = 0;
     // The open-file dialog with one filter ("description|patterns", patterns
     // separated by "; "). It does not insist that the file exists. Nothing
@@ -49,6 +55,12 @@ void runReportingErrors(Dialogs &dialogs, QWidget *owner, const std::function<vo
 // sorts after the full stop.
 QString errorReportText(const QString &message);
 
+// "description|patterns" as a Qt name filter, "description (patterns)", each
+// pattern made to match without regard to case ("*.jpg" as "*.[jJ][pP][gG]"):
+// the GTK file dialog compares patterns case-sensitively, and camera files
+// are named IMG_0001.JPG.
+QString dialogNameFilter(const QString &filter);
+
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(const QString &applicationTitle) : applicationTitle_(applicationTitle) {}
@@ -56,6 +68,8 @@ public:
     void showMessage(QWidget *owner, const QString &text) override;
     void showMessageBox(QWidget *owner, const QString &caption, const QString &text) override;
     void showError(QWidget *owner, const QString &text) override;
+    void showNotice(QWidget *owner, const QString &text) override;
+    bool askYesNo(QWidget *owner, const QString &text) override;
     std::optional<QColor> chooseColor(QWidget *owner, const QColor &initial) override;
     std::optional<QString> saveFileName(QWidget *owner, const QString &filter, const QString &proposedName) override;
     std::optional<QString> openFileName(QWidget *owner, const QString &filter) override;

@@ -11,12 +11,18 @@ EventHook::EventHook(QWidget *widget, QEvent::Type type, std::function<void()> h
     widget->installEventFilter(this);
 }
 
-bool EventHook::eventFilter(QObject *, QEvent *event)
+bool EventHook::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != type_)
         return false;
-    if (type_ == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
-        return false;
+    if (type_ == QEvent::MouseButtonRelease) {
+        // A click is released over the widget; pressing and dragging off cancels, as with any button.
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        if (!static_cast<QWidget *>(watched)->rect().contains(mouse->position().toPoint()))
+            return consume_;
+    }
     handler_();
     return consume_;
 }

@@ -25,7 +25,8 @@ private:
     bool consume_;
 };
 
-// A click: the left mouse button released over the widget.
+// A click: the left mouse button pressed on the widget and released over it;
+// a release elsewhere is consumed and does nothing.
 void onClick(QWidget *widget, std::function<void()> handler);
 // Any event of that type, passed on after the handler ran.
 void onEvent(QWidget *widget, QEvent::Type type, std::function<void()> handler);

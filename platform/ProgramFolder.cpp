@@ -20,12 +20,17 @@ QString programFolder()
 
 QString resolvePath(const QString &base, const QString &relativePath)
 {
+    QString relative = relativePath;
+    relative.replace(u'\\', u'/');
+    return resolveFileName(base, relative);
+}
+
+QString resolveFileName(const QString &base, const QString &relativePath)
+{
     QString path = base;
     if (!path.endsWith(u'/'))
         path += u'/';
-    QString relative = relativePath;
-    relative.replace(u'\\', u'/');
-    const QStringList components = relative.split(u'/', Qt::SkipEmptyParts);
+    const QStringList components = relativePath.split(u'/', Qt::SkipEmptyParts);
     bool parentExists = QFileInfo(path).isDir();
     for (qsizetype i = 0; i < components.size(); ++i) {
         const QString &component = components[i];

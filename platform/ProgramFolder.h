@@ -15,6 +15,10 @@ QString programFolder();
 // that does not exist keeps the spelling it was given.
 QString resolvePath(const QString &base, const QString &relativePath);
 
+// The same for a name as Linux writes it: only '/' separates components, so a
+// picture named "a\\b.jpg" or "12:30.jpg" stays one name.
+QString resolveFileName(const QString &base, const QString &relativePath);
+
 // resolvePath() below programFolder().
 QString programPath(const QString &relativePath);
 

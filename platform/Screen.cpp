@@ -5,10 +5,10 @@
 
 namespace tavi {
 
-QSize QtScreen::size() const
+QRect QtScreen::geometry() const
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size() : QSize(1024, 768);
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
 } // namespace tavi

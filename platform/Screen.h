@@ -1,20 +1,21 @@
 #pragma once
 
-#include <QSize>
+#include <QRect>
 
 namespace tavi {
 
-// The primary display. Tests replace it to fix the size.
+// The primary display. Tests replace it to fix its place and size.
 class Screen {
 public:
     virtual ~Screen() = default;
-    // Width and height of the primary display in pixels.
-    virtual QSize size() const = 0;
+    // The primary display's full geometry in desktop coordinates: beside other
+    // monitors it need not start at (0, 0).
+    virtual QRect geometry() const = 0;
 };
 
 class QtScreen : public Screen {
 public:
-    QSize size() const override;
+    QRect geometry() const override;
 };
 
 } // namespace tavi

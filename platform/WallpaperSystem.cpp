@@ -164,7 +164,10 @@ PortalResponse SessionDBus::request(const QString &service, const QString &path,
             QEventLoop loop;
             QObject::connect(&catcher, &ResponseCatcher::answered, &loop, &QEventLoop::quit);
             QTimer::singleShot(m_responseTimeout, &loop, &QEventLoop::quit);
-            loop.exec();
+            // The user's clicks and keys wait until the answer is in: a second
+            // apply started now would move the background index twice and
+            // rewrite the pictures the portal is reading.
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
         }
         if (catcher.received) {
             answer.answered = true;

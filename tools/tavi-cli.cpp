@@ -4,6 +4,7 @@
 #include "backgrounds/DefaultBackground.h"
 #include "backgrounds/uGlobal.h"
 #include "editing/Export.h"
+#include "login/PasswordFile.h"
 #include "notes/WeekDayName.h"
 #include "notes/LegacyImport.h"
 #include "notes/WeekNotes.h"
@@ -328,7 +329,7 @@ int applyWeek(Args args)
     const QString folder = parsed.required("folder");
     const QString data = tavi::resolvePath(folder, QStringLiteral("Data"));
     const std::optional<QStringList> settings = tavi::readLineFile(tavi::resolvePath(data, QStringLiteral("FormSize.ini")));
-    const tavi::WindowSettings shown = tavi::parseWindowSettings(settings.value_or(QStringList()), QSize(1920, 1080));
+    const tavi::WindowSettings shown = tavi::parseWindowSettings(settings.value_or(QStringList()), QRect(0, 0, 1920, 1080));
     const QString month = shown.month.value_or(QString::number(QDate::currentDate().month()));
 
     const std::optional<LoadedWeek> week =
@@ -368,6 +369,17 @@ int applyWeek(Args args)
 int defaultBackground(Args args)
 {
     tavi::writeBmp(ParsedArgs(args, {}).onlyPositional(), tavi::makeDefaultBackground());
+    return 0;
+}
+
+int noPassword(Args args)
+{
+    const QString path = ParsedArgs(args, {}).onlyPositional();
+    if (QFileInfo::exists(path)) {
+        printErr(QStringLiteral("will not overwrite %1").arg(path));
+        return 1;
+    }
+    tavi::writeNoPassword(path);
     return 0;
 }
 
@@ -444,6 +456,8 @@ const Command commands[] = {
      defaultBackground},
     {"create-database", "create-database FILE", "make a new, empty notes database (never overwrites)",
      createDatabase},
+    {"no-password", "no-password FILE", "write the password file that asks no password (never overwrites)",
+     noPassword},
     {"import-mdb", "import-mdb --folder DIR [--replace] FILE.mdb",
      "copy every note of the Windows version's Access database into DIR's notes database", importMdb},
 };

@@ -44,7 +44,8 @@ ApplyResult applyToDesktop(TDeskBGSetFrm &deskBG, TMixPicFrm &mix, const std::ve
 
     if (bgPicIndex < 0 || std::size_t(bgPicIndex) >= list.size())
         throw std::out_of_range("no background at index " + std::to_string(bgPicIndex));
-    deskBG.BackgroundPath = deskBG.SourceFolder + list[std::size_t(bgPicIndex)].FileName;
+    // Found without regard to case, as every other path: "sea.bmp" in the list finds Sea.bmp.
+    deskBG.BackgroundPath = resolveFileName(deskBG.SourceFolder, list[std::size_t(bgPicIndex)].FileName);
     if (!QFileInfo::exists(deskBG.BackgroundPath)) {
         // The next click tries the next entry (entry 0 is only ever retried).
         if (bgPicIndex != 0 && ++bgPicIndex >= int(list.size()))

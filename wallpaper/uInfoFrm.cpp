@@ -61,6 +61,8 @@ TInforFrm::TInforFrm(ProgramState &state, Dialogs &dialogs, QWidget *parent)
 
 void TInforFrm::showEvent(QShowEvent *event)
 {
+    // Each showing asks afresh: only OK answers yes.
+    state_.SetBgConfirmed = 0;
     centreOver(this, parentWidget());
     QDialog::showEvent(event);
 }
@@ -79,13 +81,18 @@ void TInforFrm::btnokClick()
 
 void TInforFrm::btncancelClick()
 {
-    state_.SetBgConfirmed = 0;
     reject();
+}
+
+void TInforFrm::reject()
+{
+    // Escape and closing the window end here too: all of them are a cancel.
+    state_.SetBgConfirmed = 0;
+    QDialog::reject();
 }
 
 void TInforFrm::btnCloseClick()
 {
-    state_.SetBgConfirmed = 0;
     reject();
 }
 

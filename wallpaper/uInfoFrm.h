@@ -24,6 +24,7 @@ public:
     void btnokClick();
     void btncancelClick();
     void btnCloseClick();
+    void reject() override;
 
     QCheckBox *dontAskAgain() const { return chkSetBgInfo; }
     QPushButton *okButton() const { return btnok; }

@@ -30,6 +30,8 @@ protected:
         ASSERT_TRUE(program->start());
         program->deskBG().setWallpaper = [this](const QString &path) {
             given.append(path);
+            if (whileSetting)
+                whileSetting();
             if (!setterWorks)
                 throw WallpaperNotSet("no setter here", path);
             return QStringLiteral("test");
@@ -60,6 +62,7 @@ protected:
     TMainFrm *window = nullptr;
     QStringList given;
     bool setterWorks = true;
+    std::function<void()> whileSetting;
 };
 
 } // namespace
@@ -89,10 +92,15 @@ TEST_F(ApplyWiringTest, CancelAndCloseWriteNothingApplyNothingAndKeepTheTick)
         EXPECT_TRUE(program->inforFrm().dontAskAgain()->isChecked());
         EXPECT_EQ(program->state().SetBgConfirmed, 0);
     }
-    // Closed some other way: the previous answer (no) decides.
+    // Escape, or closing it some other way, is a cancel even after an earlier OK.
+    answer(false, &TInforFrm::okButton);
+    window->imgAppToDeskClick();
+    ASSERT_EQ(given.size(), 1);
+    dialogs.whileModal = [](QDialog *window) { QTest::keyClick(window, Qt::Key_Escape); };
+    window->imgAppToDeskClick();
     dialogs.whileModal = [](QDialog *window) { window->hide(); };
     window->imgAppToDeskClick();
-    EXPECT_TRUE(given.isEmpty());
+    EXPECT_EQ(given.size(), 1);
 }
 
 TEST_F(ApplyWiringTest, TickAndOkSwitchTheQuestionOffForGoodAndApply)
@@ -125,6 +133,19 @@ TEST_F(ApplyWiringTest, OkWithoutTheTickAppliesAndAsksAgainNextTime)
     EXPECT_EQ(given.size(), 2);
     EXPECT_EQ(dialogs.modalWindows.size(), 2u);
     EXPECT_EQ(confirmationFile(), QByteArray("1\r\n"));
+}
+
+TEST_F(ApplyWiringTest, AClickWhileTheWallpaperIsBeingSetStartsNoSecondApply)
+{
+    start();
+    program->state().AskBeforeSetBg = false;
+    writeLineFile(folder.folder() + QStringLiteral("Data/BGPicList.ini"), {"A1.bmp", "A1.bmp", "b.bmp", "A1.bmp"});
+    window->LoadBGList(false);
+    const int index = window->BGPicIndex;
+    whileSetting = [this] { window->imgAppToDeskClick(); };
+    window->imgAppToDeskClick();
+    EXPECT_EQ(given.size(), 1);
+    EXPECT_EQ(window->BGPicIndex, index - 1);
 }
 
 TEST_F(ApplyWiringTest, AConfirmationFileThatCannotBeWrittenKeepsTheWindowOpen)

@@ -192,6 +192,11 @@ TEST_F(MainFrmTest, ClosePathSavesTheWeekAndEndsTheProgram)
     // sent to the window so that Qt routes them as it routes a real mouse's.
     QWidget *close = window->captionPicture("img_close_normal");
     const QPoint at = close->mapTo(window, close->rect().center());
+    // Pressed, then dragged off before the release: cancelled, as with any button.
+    QTest::mouseMove(window->windowHandle(), at);
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, at + QPoint(-60, 40));
+    EXPECT_EQ(endRequests, 0);
     QTest::mouseMove(window->windowHandle(), at);
     QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at);
     EXPECT_TRUE(window->captionPictures().close.down);
@@ -211,6 +216,60 @@ TEST_F(MainFrmTest, AnyOtherCloseEndsAtOnceWithoutSaving)
     window->close();
     EXPECT_EQ(endRequests, 1);
     EXPECT_TRUE(inspector.rows(QStringLiteral("tb_A")).empty());
+}
+
+TEST_F(MainFrmTest, FailingSavesAreToldOnceKeepTheTextAndMakeLeavingTheWeekAsk)
+{
+    start();
+    show();
+    const QString database = folder.databasePath(), away = database + QStringLiteral(".away");
+    const auto errors = [this] {
+        QStringList texts;
+        for (const auto &shown : dialogs.shown)
+            if (shown.kind == QLatin1String("error"))
+                texts.append(shown.text);
+        return texts;
+    };
+    QTest::keyClicks(box(1), QStringLiteral("a"));
+    ASSERT_TRUE(QFile::rename(database, away)); // the database goes away underneath
+    QTest::keyClicks(box(1), QStringLiteral("bc"));
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_EQ(errors()[0], QStringLiteral("本周内容未能保存：数据库文件已被移走或替换"));
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("abc"));
+
+    // Leaving the week asks; no, the default, stays.
+    window->img_close_highlightClick();
+    window->close();
+    window->weekSlotSwitch(2);
+    EXPECT_EQ(dialogs.shown.back().kind, QStringLiteral("question"));
+    EXPECT_EQ(std::count_if(dialogs.shown.begin(), dialogs.shown.end(), [](const auto &s) { return s.kind == "question"; }), 3);
+    EXPECT_EQ(endRequests, 0);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->CurrentWeekSlot, 1);
+    EXPECT_EQ(errors().size(), 1);
+
+    // Back in place: the next save stores everything, and the week may be left without a question.
+    ASSERT_TRUE(QFile::rename(away, database));
+    QTest::keyClicks(box(1), QStringLiteral("d"));
+    RichEdit stored;
+    stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0));
+    EXPECT_EQ(stored.toPlainText(), QStringLiteral("abcd"));
+
+    // A week that cannot be read is told, and its boxes take no typing that could never be stored.
+    ASSERT_TRUE(QFile::rename(database, away));
+    window->monthSwitch(5);
+    ASSERT_EQ(errors().size(), 2);
+    EXPECT_TRUE(errors()[1].startsWith(QStringLiteral("本周内容未能读取：")));
+    EXPECT_TRUE(box(1)->toPlainText().isEmpty());
+    EXPECT_TRUE(box(1)->isReadOnly());
+    ASSERT_TRUE(QFile::rename(away, database));
+    window->monthSwitch(6);
+    EXPECT_FALSE(box(1)->isReadOnly());
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("abcd"));
+    const std::size_t before = dialogs.shown.size();
+    window->close();
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_EQ(dialogs.shown.size(), before);
 }
 
 TEST_F(MainFrmTest, FramelessWithCaptionPicturesThatFollowTheMouse)
@@ -295,4 +354,34 @@ TEST(ProgramStart, TheFailureMessageNamesTheImportWhenOnlyTheOldDatabaseIsThere)
     EXPECT_EQ(lines[0], QStringLiteral("配置文件加载失败，请重试！"));
     EXPECT_TRUE(lines[1].contains(QStringLiteral("tavi-cli import-mdb --folder ") + dir.path() + u'/'));
     EXPECT_TRUE(lines[1].endsWith(dir.path() + QStringLiteral("/data/userdata.MDB")));
+}
+
+TEST(ProgramStart, TheImportIsPointedToWhileTheNotesDatabaseHoldsNothing)
+{
+    test::ProgramFolderFixture folder;
+    QFile legacy(folder.folder() + QStringLiteral("Data/UserData.mdb"));
+    ASSERT_TRUE(legacy.open(QIODevice::WriteOnly));
+    legacy.close();
+    test::NotesInspector inspector(folder.databasePath());
+    test::FakeClock clock(kSunday6June2010);
+    test::FakeScreen screen(QSize(1280, 800));
+    const auto notices = [&](const char *note) {
+        test::FakeDialogs dialogs;
+        Program program(folder.folder(), clock, screen, dialogs, [] {});
+        EXPECT_TRUE(program.start()) << note;
+        QStringList texts;
+        for (const auto &shown : dialogs.shown)
+            texts.append(shown.kind + u':' + shown.text);
+        return texts;
+    };
+    const QStringList first = notices("empty database");
+    ASSERT_EQ(first.size(), 1);
+    EXPECT_TRUE(first[0].startsWith(QStringLiteral("notice:找到旧版的笔记 "))) << first[0].toStdString();
+    EXPECT_TRUE(first[0].contains(QStringLiteral(" import-mdb --folder "))) << first[0].toStdString();
+
+    // Rows of empty boxes are no notes; a written one is.
+    inspector.insertWeek(QStringLiteral("tb_B"), QStringLiteral("20105"), WeekMemos{"{\\rtf1 \\par }", "", " \r\n"});
+    EXPECT_EQ(notices("empty rows").size(), 1);
+    inspector.insertWeek(QStringLiteral("tb_C"), QStringLiteral("20104"), WeekMemos{"", "{\\rtf1 plan\\par}"});
+    EXPECT_TRUE(notices("notes").isEmpty());
 }

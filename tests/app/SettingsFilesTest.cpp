@@ -53,6 +53,7 @@ TEST_F(SettingsFilesTest, FirstStartCreatesEveryFileWithItsDefaults)
     EXPECT_EQ(bytes("FormSize.ini"), QByteArray("1\r\n906\r\n540\r\n187\r\n115\r\n6\r\n"));
     EXPECT_EQ(bytes("content.ini"), QByteArray("\r\n"));
     EXPECT_EQ(bytes("configSetBg.ini"), QByteArray("1\r\n"));
+    EXPECT_EQ(bytes("loginstr.db"), QByteArray("NOKEY7302468\r\nNOKEY7302468\r\n0\r\n")); // no password
     EXPECT_EQ(window->geometry(), QRect(187, 115, 906, 540));
     EXPECT_EQ(window->CurrentWeekSlot, 1);
     EXPECT_TRUE(program->state().AskBeforeSetBg);

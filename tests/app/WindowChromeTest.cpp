@@ -37,7 +37,7 @@ TEST(WindowChrome, PictureStatesFollowTheTable)
 
 TEST(WindowChrome, MaximiseToggle)
 {
-    const QSize screen(1280, 800);
+    const QRect screen(0, 0, 1280, 800);
     // Two clicks from a narrower window end at 906 x 540, centred above the allowance.
     QRect window(100, 50, 700, 400);
     window = maximiseToggle(window, screen);
@@ -47,5 +47,9 @@ TEST(WindowChrome, MaximiseToggle)
     // Dragged to exactly the screen's width: counts as full width.
     EXPECT_EQ(maximiseToggle(QRect(5, 5, 1280, 300), screen), QRect(187, 115, 906, 540));
     // A screen narrower than the default window: negative corner, truncated toward zero.
-    EXPECT_EQ(maximiseToggle(QRect(0, 0, 801, 500), QSize(801, 600)), QRect(-52, 15, 906, 540));
+    EXPECT_EQ(maximiseToggle(QRect(0, 0, 801, 500), QRect(0, 0, 801, 600)), QRect(-52, 15, 906, 540));
+    // A primary screen right of and below another monitor: both sizes land on it.
+    const QRect right(1920, 280, 1280, 800);
+    EXPECT_EQ(maximiseToggle(QRect(2000, 300, 700, 400), right), QRect(1920, 280, 1280, 770));
+    EXPECT_EQ(maximiseToggle(QRect(1920, 280, 1280, 770), right), QRect(2107, 395, 906, 540));
 }

@@ -24,32 +24,33 @@ using tavi::test::readFileBytes;
 
 struct PathCase {
     const char *path;
+    const char *name;
     const char *extension;
     const char *bmpPath;
 };
 
-// "運" is DF 5C in GBK: a byte-wise scan would take its second byte for a backslash.
+// Only '/' separates folders: ':' and '\\' belong to the name. "運" is DF 5C
+// in GBK, a byte-wise scan would take its second byte for a backslash.
 const PathCase kPathCases[] = {
-    {"/p/Sea.JPG", ".JPG", "/p/Sea.bmp"},
-    {"a.b.jpg", ".jpg", "a.b.bmp"},
-    {"/my.pics/sea", "", "/my.pics/sea.bmp"},
-    {"C:\\my.pics\\sea", "", "C:\\my.pics\\sea.bmp"},
-    {"C:\\pics\\Sea.jpeg", ".jpeg", "C:\\pics\\Sea.bmp"},
-    {"C:sea.gif", ".gif", "C:sea.bmp"},
-    {"D:.x\\y", "", "D:.x\\y.bmp"},
-    {"/p/.hidden", ".hidden", "/p/.bmp"},
-    {"/p/sea.", ".", "/p/sea.bmp"},
-    {"", "", ".bmp"},
-    {"/p/a.運", ".運", "/p/a.bmp"},
-    {"/p/運.gif", ".gif", "/p/運.bmp"},
-    {"/p/x.運\\y", "", "/p/x.運\\y.bmp"},
+    {"/p/Sea.JPG", "Sea.JPG", ".JPG", "/p/Sea.bmp"},
+    {"a.b.jpg", "a.b.jpg", ".jpg", "a.b.bmp"},
+    {"/my.pics/sea", "sea", "", "/my.pics/sea.bmp"},
+    {"/p/壁纸 12:30.jpg", "壁纸 12:30.jpg", ".jpg", "/p/壁纸 12:30.bmp"},
+    {"/p/a:x.jpg", "a:x.jpg", ".jpg", "/p/a:x.bmp"},
+    {"/p/my.pics\\sea", "my.pics\\sea", ".pics\\sea", "/p/my.bmp"},
+    {"/p/.hidden", ".hidden", ".hidden", "/p/.bmp"},
+    {"/p/sea.", "sea.", ".", "/p/sea.bmp"},
+    {"", "", "", ".bmp"},
+    {"/p/a.運", "a.運", ".運", "/p/a.bmp"},
+    {"/p/運.gif", "運.gif", ".gif", "/p/運.bmp"},
 };
 
-TEST(BackgroundPaths, ExtensionAndBmpPath)
+TEST(BackgroundPaths, NameExtensionAndBmpPath)
 {
     ASSERT_TRUE(tavi::encodeGbk(QStringLiteral("運")).endsWith('\\'));
     for (const PathCase &c : kPathCases) {
         const QString path = QString::fromUtf8(c.path);
+        EXPECT_EQ(tavi::fileNamePart(path), QString::fromUtf8(c.name)) << c.path;
         EXPECT_EQ(tavi::fileExtension(path), QString::fromUtf8(c.extension)) << c.path;
         EXPECT_EQ(tavi::bmpPathFor(path), QString::fromUtf8(c.bmpPath)) << c.path;
     }

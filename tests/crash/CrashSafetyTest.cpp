@@ -130,7 +130,7 @@ struct SettingsFile {
 const SettingsFile kSettingsFiles[] = {
     {"FormSize.ini", crash::formSizePath, [](const QString &path) { return readLineFile(path); },
      [](const QStringList &lines, qint64 n) {
-         const QSize screen(1920, 1080);
+         const QRect screen(0, 0, 1920, 1080);
          const WindowSettings read = parseWindowSettings(lines, screen);
          const WindowSettings wrote = parseWindowSettings(crash::formSizeLines(n), screen);
          return read.complete && read.slot == wrote.slot && read.bounds == wrote.bounds && read.month == wrote.month;

@@ -173,17 +173,38 @@ TEST(Export, CharactersOutsideGbkAreWrittenAsGb18030)
                                  "\x94\x39\xDA\x33\r\n"));
 }
 
-TEST(Export, ExistingFileIsReplacedWithoutAsking)
+TEST(Export, AnExistingFileIsReplacedOnlyWhenTheUserSaysSoAndNeverWhenReadOnly)
 {
     Week week;
     const QString path = week.path(QStringLiteral("week.txt"));
     writeFileAtomically(path, QByteArray(1000, 'x'));
     week.boxes[5]->setContentText(QStringLiteral("sat"));
-    week.exportAs(path);
 
+    week.dialogs.questionAnswers = {false};
+    week.exportAs(week.path(QStringLiteral("week"))); // ".txt" appended: the question is about week.txt
+    ASSERT_EQ(week.dialogs.shown.size(), 2u);
+    EXPECT_EQ(week.dialogs.shown[1].kind, QStringLiteral("question"));
+    EXPECT_TRUE(week.dialogs.shown[1].text.contains(path));
+    EXPECT_EQ(contents(path), QByteArray(1000, 'x'));
+
+    week.dialogs.questionAnswers = {true};
+    week.exportAs(path);
     EXPECT_TRUE(contents(path).endsWith("\xD0\xC7\xC6\xDA\xC1\xF9\r\nsat\r\n"));
     EXPECT_EQ(contents(path).size(), 6 * (6 + 2 + 2) + 3); // six headings and bodies, each with CR LF
-    EXPECT_EQ(week.dialogs.shown.size(), 1u); // no message on success
+
+    // Read-only: refused before any question, even for root, and left as it was.
+    writeFileAtomically(path, QByteArray(10, 'y'));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    week.dialogs.shown.clear();
+    week.dialogs.questionAnswers = {true};
+    try {
+        week.exportAs(path);
+        ADD_FAILURE() << "no error";
+    } catch (const FileError &error) {
+        EXPECT_TRUE(QString::fromUtf8(error.what()).contains(path)) << error.what();
+    }
+    EXPECT_EQ(week.dialogs.shown.size(), 1u); // the save dialog only
+    EXPECT_EQ(contents(path), QByteArray(10, 'y'));
 }
 
 TEST(Export, WriteFailureNamesTheFullPathAndLeavesTheNotesAlone)

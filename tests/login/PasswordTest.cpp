@@ -103,9 +103,10 @@ TEST_F(PasswordTest, LoginWindowChecksEachEntry)
     EXPECT_EQ(texts("box"), QStringList(2, QStringLiteral("密码不正确,请重新输入登录密码!")));
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("登陆提示"));
 
-    // Enter in the field works as OK.
+    // Enter in the field works as OK; what is typed shows as stars.
     login.passwordField()->setFocus();
     QTest::keyClicks(login.passwordField(), QStringLiteral("Open Sesame"));
+    EXPECT_EQ(login.passwordField()->displayText(), QString(11, u'*'));
     QTest::keyClick(login.passwordField(), Qt::Key_Return);
     EXPECT_TRUE(state.LoginPassed);
     EXPECT_EQ(login.result(), QDialog::Accepted);

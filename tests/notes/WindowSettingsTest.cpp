@@ -6,15 +6,16 @@ using namespace tavi;
 
 TEST(WindowSettings, DefaultsAreCentredAboveTheTaskbarAllowance)
 {
-    EXPECT_EQ(defaultWindowBounds(QSize(1280, 800)), QRect(187, 115, 906, 540));
-    EXPECT_EQ(defaultWindowBounds(QSize(800, 600)).left(), -53);
-    EXPECT_EQ(defaultWindowBounds(QSize(800, 600)).top(), 15);
-    EXPECT_EQ(defaultWindowBounds(QSize(905, 569)), QRect(0, 0, 906, 540)); // -1 / 2 truncates to 0
+    EXPECT_EQ(defaultWindowBounds(QRect(0, 0, 1280, 800)), QRect(187, 115, 906, 540));
+    EXPECT_EQ(defaultWindowBounds(QRect(0, 0, 800, 600)).left(), -53);
+    EXPECT_EQ(defaultWindowBounds(QRect(0, 0, 800, 600)).top(), 15);
+    EXPECT_EQ(defaultWindowBounds(QRect(0, 0, 905, 569)), QRect(0, 0, 906, 540)); // -1 / 2 truncates to 0
+    EXPECT_EQ(defaultWindowBounds(QRect(-1280, -100, 1280, 800)), QRect(-1093, 15, 906, 540)); // primary left of another
 }
 
 TEST(WindowSettings, ParsingKeepsWhatIsUsableAndDefaultsTheRest)
 {
-    const QSize screen(1280, 800);
+    const QRect screen(0, 0, 1280, 800);
     struct Case {
         QStringList lines;
         int slot;

@@ -71,7 +71,7 @@ public:
 class FakeDialogs : public Dialogs {
 public:
     struct Shown {
-        QString kind; // "message", "box" or "error"
+        QString kind; // "message", "box", "error", "notice", "question", "save" or "open"
         QString caption;
         QString text;
     };
@@ -81,6 +81,17 @@ public:
         shown.push_back({"box", caption, text});
     }
     void showError(QWidget *, const QString &text) override { shown.push_back({"error", {}, text}); }
+    void showNotice(QWidget *, const QString &text) override { shown.push_back({"notice", {}, text}); }
+    // Answered from questionAnswers in turn; no when none is left.
+    bool askYesNo(QWidget *, const QString &text) override
+    {
+        shown.push_back({"question", {}, text});
+        if (questionAnswers.empty())
+            return false;
+        const bool answer = questionAnswers.front();
+        questionAnswers.erase(questionAnswers.begin());
+        return answer;
+    }
     std::optional<QColor> chooseColor(QWidget *, const QColor &initial) override
     {
         colourDialogsOpenedOn.push_back(initial);
@@ -136,13 +147,15 @@ public:
     std::vector<QColor> colourDialogsOpenedOn;
     std::vector<std::optional<QColor>> colourAnswers;
     std::vector<std::optional<QString>> fileAnswers;
+    std::vector<bool> questionAnswers;
 };
 
 class FakeScreen : public Screen {
 public:
-    explicit FakeScreen(QSize size) : size_(size) {}
-    QSize size() const override { return size_; }
-    QSize size_;
+    explicit FakeScreen(QSize size) : geometry_(QPoint(), size) {}
+    explicit FakeScreen(QRect geometry) : geometry_(geometry) {}
+    QRect geometry() const override { return geometry_; }
+    QRect geometry_;
 };
 
 } // namespace tavi::test

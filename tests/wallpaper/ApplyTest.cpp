@@ -107,6 +107,16 @@ TEST_F(ApplyTest, AMissingBackgroundMovesTheIndexUpAndEndsTheApply)
     EXPECT_TRUE(QFile::exists(picture(QStringLiteral("Content.bmp"))));
 }
 
+TEST_F(ApplyTest, ListNamesFindTheirPicturesWithoutRegardToCase)
+{
+    background(QStringLiteral("Sea.bmp"), 700, 480);
+    background(QStringLiteral("a\\b 12:30.bmp"), 700, 480);
+    setList({"A1.bmp", "a\\B 12:30.BMP", "sea.bmp"});
+    index = 2;
+    EXPECT_EQ(apply(), QStringLiteral("Sea.bmp"));
+    EXPECT_EQ(apply(), QStringLiteral("a\\b 12:30.bmp"));
+}
+
 TEST_F(ApplyTest, TheNotesLandInTheUpperRightOfA1280By768Background)
 {
     background(QStringLiteral("A1.bmp"), 1280, 768, 128);

@@ -1,0 +1,24 @@
+#include "notes/DayNote.h"
+
+#include "platform/RtfReader.h"
+#include "platform/TextCodec.h"
+
+namespace tavi {
+
+RtfDocument storedNoteDocument(QByteArrayView bytes)
+{
+    if (looksLikeRtf(bytes)) {
+        try {
+            return readRtf(bytes);
+        } catch (const ParseError &) {
+            // not RTF after all: read the same bytes as plain text below
+        }
+    }
+    QString text = decodeGbk(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    RtfDocument plain;
+    plain.append(text, RtfCharFormat{});
+    return plain;
+}
+
+} // namespace tavi
