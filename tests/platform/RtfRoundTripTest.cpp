@@ -34,6 +34,7 @@ class RtfRoundTrip : public ::testing::TestWithParam<test::RtfCorpusEntry> {};
 TEST_P(RtfRoundTrip, WriteThenReadKeepsTextAndFormats)
 {
     TAVI_REQUIRE_TESTDATA("rtf");
+    ASSERT_FALSE(GetParam().expected.isEmpty()) << "no usable MANIFEST.tsv in " << test::rtfCorpusDir().toStdString();
     RichEdit original;
     original.loadContent(test::readFileBytes(test::rtfCorpusDir() + u'/' + GetParam().rtf));
     const RtfDocument before = original.richText();
