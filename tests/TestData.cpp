@@ -1,6 +1,7 @@
 #include "tests/TestData.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,15 @@ QString testDataDir()
 {
     const QString overridden = qEnvironmentVariable("TAVI_TESTDATA");
     return overridden.isEmpty() ? QStringLiteral(TAVI_TESTDATA_DIR) : overridden;
+}
+
+std::string missingTestData(const char *subfolder)
+{
+    const QString folder = testDataDir() + u'/' + QLatin1String(subfolder);
+    if (QFileInfo(folder).isDir())
+        return {};
+    return "outside test data not found at " + folder.toStdString()
+           + "; set TAVI_TESTDATA to the folder holding rtf/, images/, mdb/";
 }
 
 QString rtfCorpusDir()

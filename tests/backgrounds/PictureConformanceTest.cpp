@@ -123,6 +123,7 @@ class PictureConformance : public testing::TestWithParam<CorpusFile> {};
 
 TEST_P(PictureConformance, DecodesAsTheReferenceSays)
 {
+    TAVI_REQUIRE_TESTDATA("images");
     const CorpusFile &entry = GetParam();
     ASSERT_FALSE(entry.expect.isEmpty()) << "no usable MANIFEST.tsv in " << imagesDir().toStdString();
     const QByteArray bytes = readFileBytes(imagesDir() + entry.file);

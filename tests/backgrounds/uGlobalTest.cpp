@@ -89,6 +89,7 @@ TEST_F(ConvertToBmp, BmpIsTakenAsItIs)
 
 TEST_F(ConvertToBmp, OtherKindsGiveNothing)
 {
+    TAVI_REQUIRE_TESTDATA("images");
     for (const char *name : {"Sea.png", "Sea.jpe", "Sea.tif", "Sea"}) {
         const QString path = place(QString::fromLatin1(name), QStringLiteral("jpeg/good/testorig.jpg"));
         EXPECT_EQ(tavi::ConvertToBmp(path), QString()) << name;
@@ -98,6 +99,7 @@ TEST_F(ConvertToBmp, OtherKindsGiveNothing)
 
 TEST_F(ConvertToBmp, JpegReplacesAnOlderBmpAndKeepsTheSource)
 {
+    TAVI_REQUIRE_TESTDATA("images");
     const QString source = place(QStringLiteral("Sea.jpg"), QStringLiteral("jpeg/good/testorig.jpg"));
     const QByteArray sourceBytes = readFileBytes(source);
     QFile old(dir.filePath(QStringLiteral("Sea.bmp")));
@@ -114,6 +116,7 @@ TEST_F(ConvertToBmp, JpegReplacesAnOlderBmpAndKeepsTheSource)
 
 TEST_F(ConvertToBmp, EachKindByItsExtensionInAnyCase)
 {
+    TAVI_REQUIRE_TESTDATA("images");
     const struct {
         const char *name, *corpusFile, *written;
         int depth;
@@ -133,6 +136,7 @@ TEST_F(ConvertToBmp, EachKindByItsExtensionInAnyCase)
 
 TEST_F(ConvertToBmp, FailuresWriteNothing)
 {
+    TAVI_REQUIRE_TESTDATA("images");
     const QString disguised = place(QStringLiteral("Photo.gif"), QStringLiteral("jpeg/good/testorig.jpg"));
     EXPECT_THROW(tavi::ConvertToBmp(disguised), tavi::ParseError);
     try {

@@ -67,6 +67,7 @@ TEST(AccessDump, RoundTripsAndRejectsEveryDamagedForm)
 
 TEST(AccessFile, ReadsTheLegacyNotesWithNullsEmptiesAndLongMemosWhole)
 {
+    TAVI_REQUIRE_TESTDATA("mdb");
     const AccessDump dump = readAccessFile(legacyFixture());
     for (const char *name : {"tb_A", "tb_B", "tb_C", "tb_D", "tb_E"})
         ASSERT_NE(tableNamed(dump, name), nullptr) << name;

@@ -104,6 +104,7 @@ class BmpConformance : public testing::TestWithParam<BmpCase> {};
 
 TEST_P(BmpConformance, MeetsTheManifest)
 {
+    TAVI_REQUIRE_TESTDATA("images");
     const BmpCase &c = GetParam();
     ASSERT_FALSE(c.file.isEmpty()) << "no usable MANIFEST.tsv in " << imagesDir().toStdString();
     const QByteArray bytes = tavi::test::readFileBytes(imagesDir() + c.file);

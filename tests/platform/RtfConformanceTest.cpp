@@ -71,6 +71,7 @@ class RtfConformance : public testing::TestWithParam<tavi::test::RtfCorpusEntry>
 
 TEST_P(RtfConformance, PlainTextMatches)
 {
+    TAVI_REQUIRE_TESTDATA("rtf");
     const tavi::test::RtfCorpusEntry &file = GetParam();
     ASSERT_FALSE(file.expected.isEmpty()) << "no usable MANIFEST.tsv in " << tavi::test::rtfCorpusDir().toStdString();
     const QString dir = tavi::test::rtfCorpusDir() + u'/';

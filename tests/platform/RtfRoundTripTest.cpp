@@ -33,6 +33,8 @@ class RtfRoundTrip : public ::testing::TestWithParam<test::RtfCorpusEntry> {};
 // keeps its text and each character's colour, weight, slant and underline.
 TEST_P(RtfRoundTrip, WriteThenReadKeepsTextAndFormats)
 {
+    TAVI_REQUIRE_TESTDATA("rtf");
+    ASSERT_FALSE(GetParam().expected.isEmpty()) << "no usable MANIFEST.tsv in " << test::rtfCorpusDir().toStdString();
     RichEdit original;
     original.loadContent(test::readFileBytes(test::rtfCorpusDir() + u'/' + GetParam().rtf));
     const RtfDocument before = original.richText();

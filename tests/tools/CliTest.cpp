@@ -50,6 +50,7 @@ TEST(Cli, HelpListsEveryCommand)
 
 TEST(Cli, RtfToTextAndRoundTrip)
 {
+    TAVI_REQUIRE_TESTDATA("rtf");
     const QString file = test::rtfCorpusDir() + QStringLiteral("/re-src-newnote.rtf");
     const CliRun text = cli({QStringLiteral("rtf-to-text"), file});
     EXPECT_EQ(text.exitCode, 0);
@@ -123,6 +124,7 @@ TEST(Cli, CreateDatabaseNeverOverwrites)
 
 TEST(Cli, PictureCommands)
 {
+    TAVI_REQUIRE_TESTDATA("images");
     QTemporaryDir dir;
     const QString jpeg = dir.filePath(QStringLiteral("Sea.JPG"));
     ASSERT_TRUE(QFile::copy(test::testDataDir() + QStringLiteral("/images/jpeg/good/hopper.jpg"), jpeg));
@@ -196,6 +198,7 @@ QStringList importArgs(const QString &folder, const QString &file, bool replace 
 
 TEST(CliImportMdb, EveryValueArrivesByteForByteAndTheWeekShowsIt)
 {
+    TAVI_REQUIRE_TESTDATA("mdb");
     QTemporaryDir dir; // a folder without Data/: the import makes the database
     const QByteArray sourceBefore = sha256Hex(test::readFileBytes(legacyMdb()));
     const CliRun run = cli(importArgs(dir.path(), legacyMdb()));
@@ -252,6 +255,7 @@ TEST(CliImportMdb, EveryValueArrivesByteForByteAndTheWeekShowsIt)
 
 TEST(CliImportMdb, DamagedOrForeignFilesAreCleanErrorsThatWriteNothing)
 {
+    TAVI_REQUIRE_TESTDATA("mdb");
     QTemporaryDir dir;
     const QByteArray legacy = test::readFileBytes(legacyMdb());
     const std::pair<const char *, QByteArray> sources[] = {
@@ -281,6 +285,7 @@ TEST(CliImportMdb, DamagedOrForeignFilesAreCleanErrorsThatWriteNothing)
 
 TEST(CliImportMdb, ASecondImportIsRefusedUnlessItReplaces)
 {
+    TAVI_REQUIRE_TESTDATA("mdb");
     test::ProgramFolderFixture folder;
     ASSERT_EQ(cli(importArgs(folder.folder(), legacyMdb())).exitCode, 0);
     const auto rowCount = [&] {
