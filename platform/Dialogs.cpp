@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextBrowser>
 
 #include <exception>
 
@@ -135,6 +136,22 @@ void QtDialogs::runModal(QDialog *window)
 void QtDialogs::openUrl(const QUrl &page)
 {
     QDesktopServices::openUrl(page); // xdg-open: the user's browser
+}
+
+void QtDialogs::showPage(QWidget *owner, const QString &caption, const QString &html)
+{
+    if (!pageWindow_) {
+        pageWindow_ = new QTextBrowser(owner);
+        pageWindow_->setWindowFlags(Qt::Window);
+        pageWindow_->setAttribute(Qt::WA_DeleteOnClose);
+        pageWindow_->setOpenLinks(false); // nothing is loaded from elsewhere
+        pageWindow_->resize(600, 640);
+    }
+    pageWindow_->setWindowTitle(caption);
+    pageWindow_->setHtml(html);
+    pageWindow_->show();
+    pageWindow_->raise();
+    pageWindow_->activateWindow();
 }
 
 } // namespace tavi

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
@@ -8,6 +9,7 @@
 #include <optional>
 
 class QDialog;
+class QTextBrowser;
 class QWidget;
 
 namespace tavi {
@@ -45,6 +47,10 @@ public:
     virtual void runModal(QDialog *window) = 0;
     // Opens a web page in the user's web browser; what happens then is not looked at.
     virtual void openUrl(const QUrl &page) = 0;
+    // Shows one of the program's own pages (HTML) in a window beside the
+    // owner, which stays open while the user goes on working; showing a page
+    // again brings that window forward.
+    virtual void showPage(QWidget *owner, const QString &caption, const QString &html) = 0;
 };
 
 // Runs a command; an error it does not catch itself ends it and goes to the
@@ -75,9 +81,11 @@ public:
     std::optional<QString> openFileName(QWidget *owner, const QString &filter) override;
     void runModal(QDialog *window) override;
     void openUrl(const QUrl &page) override;
+    void showPage(QWidget *owner, const QString &caption, const QString &html) override;
 
 private:
     QString applicationTitle_;
+    QPointer<QTextBrowser> pageWindow_; // gone when its owner or the user closed it
 };
 
 } // namespace tavi

@@ -33,6 +33,7 @@ struct RecordingDialogs : Dialogs {
     std::optional<QString> openFileName(QWidget *, const QString &) override { return std::nullopt; }
     void runModal(QDialog *) override {}
     void openUrl(const QUrl &) override {}
+    void showPage(QWidget *, const QString &, const QString &) override {}
     QStringList errors;
 };
 

@@ -71,7 +71,7 @@ public:
 class FakeDialogs : public Dialogs {
 public:
     struct Shown {
-        QString kind; // "message", "box", "error", "notice", "question", "save" or "open"
+        QString kind; // "message", "box", "error", "notice", "question", "save", "open" or "page"
         QString caption;
         QString text;
     };
@@ -138,6 +138,10 @@ public:
     }
 
     void openUrl(const QUrl &page) override { opened.push_back(page); }
+    void showPage(QWidget *, const QString &caption, const QString &html) override
+    {
+        shown.push_back({"page", caption, html});
+    }
 
     std::vector<Shown> shown;
     std::vector<QUrl> opened;
