@@ -1,13 +1,9 @@
 #include "app/WebPanel.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-
-#ifdef TAVI_WEB_PANEL
-#include <QWebEngineView>
-#endif
+#include <QTextBrowser>
 
 namespace tavi {
 
@@ -18,18 +14,15 @@ WebPanel::WebPanel(QWidget *parent) : QWidget(parent), pmEmpty_(new QMenu(this))
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
-#ifdef TAVI_WEB_PANEL
-    auto *browser = new QWebEngineView(this);
-    browser->setContextMenuPolicy(Qt::NoContextMenu);
-    webLink_ = browser;
-#else
-    auto *plain = new QLabel(QStringLiteral("Tavi周记事本"), this);
-    plain->setAlignment(Qt::AlignCenter);
-    webLink_ = plain;
-#endif
+
+    webLink_ = new QTextBrowser(this);
     webLink_->setObjectName(QStringLiteral("webLink"));
-    // Much larger than the panel: only its region (11, 16)..(311, 266) shows.
-    webLink_->setGeometry(-11, -16, 2000, 841);
+    webLink_->setFrameShape(QFrame::NoFrame);
+    webLink_->setOpenLinks(false); // the page has no links; nothing is ever loaded from elsewhere
+    webLink_->setFocusPolicy(Qt::NoFocus); // the day box being typed in keeps the focus
+    QFont song(QStringLiteral("宋体"));
+    song.setPixelSize(12);
+    webLink_->setFont(song);
     qApp->installEventFilter(this);
 }
 
@@ -38,13 +31,15 @@ WebPanel::~WebPanel()
     qApp->removeEventFilter(this);
 }
 
-void WebPanel::navigate(const QUrl &page)
+void WebPanel::resizeEvent(QResizeEvent *event)
 {
-#ifdef TAVI_WEB_PANEL
-    static_cast<QWebEngineView *>(webLink_)->load(page);
-#else
-    webLink_->setToolTip(page.toString());
-#endif
+    QWidget::resizeEvent(event);
+    webLink_->setGeometry(rect());
+}
+
+void WebPanel::showPage(const QString &html)
+{
+    webLink_->setHtml(html);
 }
 
 bool WebPanel::isInView(QObject *object) const

@@ -1,34 +1,35 @@
 #pragma once
 
-#include <QUrl>
 #include <QWidget>
 
 class QMenu;
+class QTextBrowser;
 
 namespace tavi {
 
-// The small web panel of the left panel: a window onto part of a much larger
-// browser view, which never shows the browser's own context menu. Built with
-// QtWebEngine when TAVI_WEB_PANEL is on; otherwise a plain panel.
+// The panel at the top of the left panel: a page the program draws itself
+// (see panelPageHtml), shown in a text browser that never shows its own
+// context menu.
 class WebPanel : public QWidget {
     Q_OBJECT
 public:
     explicit WebPanel(QWidget *parent = nullptr);
     ~WebPanel() override;
 
-    void navigate(const QUrl &page);
-    // The browser view (or the plain stand-in) that the right-button filter guards.
-    QWidget *view() const { return webLink_; }
+    void showPage(const QString &html);
+    // The view that shows the page and that the right-button filter guards.
+    QTextBrowser *view() const { return webLink_; }
 
 protected:
+    void resizeEvent(QResizeEvent *event) override;
     // Right mouse buttons on the view and everything inside it go no further:
-    // the empty menu opens instead of the browser's.
+    // the empty menu opens instead of the view's own.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool isInView(QObject *object) const;
 
-    QWidget *webLink_ = nullptr;
+    QTextBrowser *webLink_ = nullptr;
     QMenu *pmEmpty_ = nullptr;
 };
 

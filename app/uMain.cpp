@@ -4,6 +4,7 @@
 #include "notes/uDM.h"
 #include "notes/WeekPageLayout.h"
 #include "platform/Clock.h"
+#include "app/ProgramPages.h"
 #include "app/WebPanel.h"
 #include "notes/WindowSettings.h"
 #include "backgrounds/BackgroundList.h"
@@ -229,10 +230,12 @@ void TMainFrm::buildHeader()
     connect(passwordItem, &QAction::triggered, this, reported([this] { N7Click(); }));
     QAction *help = popSysset->addAction(QStringLiteral("帮助说明"));
     help->setObjectName(QStringLiteral("N_help"));
-    connect(help, &QAction::triggered, this, [this] { services_.dialogs.openUrl(makerPage("/help4/tavi1.htm")); });
+    connect(help, &QAction::triggered, this, reported([this] {
+                services_.dialogs.showPage(this, QStringLiteral("帮助说明 - Tavi周记事本"), helpPageHtml(services_.programFolder));
+            }));
     QAction *feedback = popSysset->addAction(QStringLiteral("意见反馈"));
     feedback->setObjectName(QStringLiteral("N_Submit"));
-    connect(feedback, &QAction::triggered, this, [this] { services_.dialogs.openUrl(makerPage("/help4/tavi2.htm")); });
+    connect(feedback, &QAction::triggered, this, reported([this] { giveFeedback(services_.dialogs, this, issuesPage()); }));
     popSysset->addSeparator()->setObjectName(QStringLiteral("N4"));
     QAction *exit = popSysset->addAction(QStringLiteral("退出程序"));
     exit->setObjectName(QStringLiteral("N_ExitPrj"));
@@ -581,15 +584,15 @@ void TMainFrm::SaveWindowSettings()
     writeLineFile(dataPath("data\\FormSize.ini"), windowSettingsLines(CurrentWeekSlot, windowBounds_, lblMonth->text()));
 }
 
-QUrl makerPage(const char *path)
-{
-    return QUrl(QStringLiteral(TAVI_MAKER_SITE) + QLatin1String(path));
-}
-
 void TMainFrm::FormShow()
 {
-    pnlWeb->navigate(makerPage("/rs/Tavi.htm"));
+    showPanelPage();
     FormShown = true;
+}
+
+void TMainFrm::showPanelPage()
+{
+    pnlWeb->showPage(panelPageHtml(services_.clock.today(), SelectedYear.toInt(), SelectedMonth.toInt()));
 }
 
 void TMainFrm::showEvent(QShowEvent *event)
@@ -677,6 +680,8 @@ void TMainFrm::setSelectedMonth(const QString &month)
 {
     SelectedMonth = month;
     SelectedYearMonth = SelectedYear + SelectedMonth;
+    if (FormShown)
+        showPanelPage();
 }
 
 void TMainFrm::monthSwitch(int month)

@@ -40,9 +40,6 @@ class TDM;
 // The application title: the taskbar text and the caption of its messages.
 extern const char16_t *const kApplicationTitle;
 
-// A page of the maker's web site (TAVI_MAKER_SITE at build time).
-QUrl makerPage(const char *path);
-
 // "今天是 2010年6月6日(日)": no leading zeros, ASCII brackets.
 QString dateLabelText(const QDate &date);
 
@@ -169,6 +166,8 @@ private:
     void buildWeekPage();
     void ArrangeWeekPage();
     void setSelectedMonth(const QString &month);
+    // The panel's page for the shown month.
+    void showPanelPage();
     QString dataPath(const char *relativePath) const;
     void loadMemoFile();
     void loadWallpaperQuestion();
