@@ -3,9 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/packages.sh
-bash tools/ensure-packages.sh "${TAVI_BUILD_PACKAGES[@]}" "${TAVI_RUN_PACKAGES[@]}"
+bash tools/ensure-packages.sh "${TAVI_BUILD_PACKAGES[@]}"
 
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVI_TESTS=OFF -DTAVI_BENCH=OFF -DTAVI_WEB_PANEL=ON >/dev/null
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVI_TESTS=OFF -DTAVI_BENCH=OFF >/dev/null
 cmake --build build-release
 
 program=build-release/program/tavi

@@ -21,8 +21,6 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
-# The web panel stays a plain panel in tests: no browser processes, no network.
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVI_WERROR=ON -DTAVI_WEB_PANEL=OFF \
-  -DTAVI_SANITIZE="$sanitize" >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVI_WERROR=ON -DTAVI_SANITIZE="$sanitize" >/dev/null
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

@@ -10,8 +10,6 @@
 
 #include <exception>
 
-#include <unistd.h>
-
 namespace {
 
 // The last line of the general error report: an error that escaped every
@@ -38,9 +36,6 @@ private:
 int main(int argc, char **argv)
 {
     tavi::useProgramFonts();
-    // The web panel's browser refuses to run as root with its sandbox on.
-    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     const QString title = QString::fromUtf16(tavi::kApplicationTitle);
     tavi::QtDialogs dialogs(title);
     TaviApplication app(argc, argv, dialogs);

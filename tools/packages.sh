@@ -6,10 +6,6 @@ TAVI_BUILD_PACKAGES=(
   fonts-arphic-uming fonts-dejavu-core
   librsvg2-bin
 )
-# What the program itself adds when run by ./run.sh: the web panel's browser.
-TAVI_RUN_PACKAGES=(
-  qt6-webengine-dev
-)
 TAVI_TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick unrtf
