@@ -34,6 +34,8 @@ expect 300 300 255,255,255 "the window's white background"
 expect 606 211 216,227,243 "the weekday title strip"
 # The Saturday/Sunday box is light grey.
 expect 1050 560 247,247,247 "the Saturday/Sunday box"
+# The panel's own page: the calendar's weekday heading row, (192, 196) being the panel's corner.
+expect 237 222 216,227,243 "the panel calendar's weekday headings"
 # The apply button's blue face, right-anchored at (818, 49).
 expect 1008 170 91,127,181 "the apply button"
 # The files of a first start exist.
