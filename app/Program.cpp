@@ -3,7 +3,7 @@
 #include "platform/Dialogs.h"
 #include "wallpaper/ApplyToDesktop.h"
 #include "platform/ProgramFolder.h"
-#include "platform/WallpaperQuoting.h"
+#include "desktop/WallpaperQuoting.h"
 
 #include <QFileInfo>
 

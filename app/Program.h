@@ -1,15 +1,15 @@
 #pragma once
 
-#include "app/uMain.h"
-#include "backgrounds/uPicSel.h"
-#include "login/untPWSet.h"
-#include "platform/WallpaperSetter.h"
-#include "platform/WallpaperSystem.h"
-#include "wallpaper/uInfoFrm.h"
-#include "notes/uDM.h"
+#include "app/MainWindow.h"
+#include "dialogs/BackgroundsDialog.h"
+#include "dialogs/PasswordDialog.h"
+#include "desktop/WallpaperSetter.h"
+#include "desktop/WallpaperSystem.h"
+#include "dialogs/ApplyQuestionDialog.h"
+#include "notes/NotesDatabase.h"
 #include "platform/ProgramState.h"
-#include "wallpaper/uDeskBGSet.h"
-#include "wallpaper/uPicMix.h"
+#include "wallpaper/WeekPicture.h"
+#include "pictures/Blend.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "app/WindowChrome.h"
 
-#include "notes/WindowSettings.h"
+#include "formats/SettingsFiles.h"
 
 namespace tavi {
 namespace {

@@ -1,10 +1,10 @@
 #include "app/Program.h"
 #include "platform/Clock.h"
-#include "platform/Dialogs.h"
+#include "widgets/QtDialogs.h"
 #include "platform/FontSetup.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
-#include "platform/SingleInstance.h"
+#include "desktop/SingleInstance.h"
 
 #include <QApplication>
 

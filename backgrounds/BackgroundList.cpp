@@ -1,6 +1,6 @@
 #include "backgrounds/BackgroundList.h"
 
-#include "platform/LineFile.h"
+#include "formats/LineFile.h"
 
 namespace tavi {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Bitmap.h"
+#include "pictures/Bitmap.h"
 
 namespace tavi {
 

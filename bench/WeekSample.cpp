@@ -1,6 +1,6 @@
 #include "bench/WeekSample.h"
 
-#include "platform/TextCodec.h"
+#include "formats/TextCodec.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Bitmap.h"
-#include "platform/RtfDocument.h"
-#include "wallpaper/uDeskBGSet.h"
+#include "pictures/Bitmap.h"
+#include "formats/RtfDocument.h"
+#include "wallpaper/WeekPicture.h"
 
 #include <QString>
 

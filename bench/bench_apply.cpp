@@ -6,12 +6,12 @@
 // decoding it again and writing Mix.bmp, with the program's own codecs and
 // its atomic, flushed file writes.
 #include "bench/WeekSample.h"
-#include "platform/BmpReader.h"
-#include "platform/JpegCodec.h"
-#include "platform/LineFile.h"
+#include "pictures/BmpReader.h"
+#include "pictures/JpegCodec.h"
+#include "formats/LineFile.h"
 #include "wallpaper/ApplyToDesktop.h"
-#include "wallpaper/uDeskBGSet.h"
-#include "wallpaper/uPicMix.h"
+#include "wallpaper/WeekPicture.h"
+#include "pictures/Blend.h"
 
 #include <QDir>
 #include <QTemporaryDir>

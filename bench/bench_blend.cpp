@@ -2,8 +2,8 @@
 // backgrounds, as every apply to the desktop does it, and the drawing of the
 // content picture itself.
 #include "bench/WeekSample.h"
-#include "wallpaper/uDeskBGSet.h"
-#include "wallpaper/uPicMix.h"
+#include "wallpaper/WeekPicture.h"
+#include "pictures/Blend.h"
 
 #include <benchmark/benchmark.h>
 

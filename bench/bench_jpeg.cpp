@@ -1,9 +1,9 @@
 // Turning a full-HD photo into the background BMP (what picking a JPEG
 // background costs), and the decode alone.
-#include "backgrounds/uGlobal.h"
+#include "pictures/PictureConversion.h"
 #include "bench/WeekSample.h"
-#include "platform/Bitmap.h"
-#include "platform/JpegCodec.h"
+#include "pictures/Bitmap.h"
+#include "pictures/JpegCodec.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // Content.bmp (the week's content picture, as the program draws it).
 #include "bench/WeekSample.h"
 #include "platform/FontSetup.h"
-#include "wallpaper/uDeskBGSet.h"
+#include "wallpaper/WeekPicture.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -2,11 +2,11 @@
 // runs: writing the boxes' RTF (what every save does) and reading it back
 // (what every load does). Then a corpus of real RTF files from other
 // programs, read the way a day box reads a note.
-#include "platform/RichEdit.h"
-#include "platform/RtfReader.h"
-#include "platform/RtfWriter.h"
-#include "platform/LineFile.h"
-#include "platform/TextCodec.h"
+#include "widgets/RichEdit.h"
+#include "formats/RtfReader.h"
+#include "formats/RtfWriter.h"
+#include "formats/LineFile.h"
+#include "formats/TextCodec.h"
 #include "bench/WeekSample.h"
 
 #include <benchmark/benchmark.h>

@@ -6,9 +6,9 @@
 #include "bench/Distribution.h"
 #include "bench/WeekSample.h"
 #include "notes/WeekNotes.h"
-#include "notes/uDM.h"
-#include "platform/Database.h"
-#include "platform/RichEdit.h"
+#include "notes/NotesDatabase.h"
+#include "storage/Database.h"
+#include "widgets/RichEdit.h"
 
 #include <QTemporaryDir>
 #include <QTextCursor>

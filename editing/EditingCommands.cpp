@@ -3,7 +3,7 @@
 #include "notes/WeekDayName.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "platform/RichEdit.h"
+#include "widgets/RichEdit.h"
 
 #include <QWidget>
 

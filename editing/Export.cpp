@@ -3,8 +3,8 @@
 #include "editing/EditingCommands.h"
 #include "notes/WeekDayName.h"
 #include "platform/Dialogs.h"
-#include "platform/LineFile.h"
-#include "platform/RichEdit.h"
+#include "formats/LineFile.h"
+#include "widgets/RichEdit.h"
 
 #include <QFileInfo>
 

@@ -2,7 +2,7 @@
 // program's state and saving it again must keep every entry.
 #include "FuzzFile.h"
 #include "backgrounds/BackgroundList.h"
-#include "platform/LineFile.h"
+#include "formats/LineFile.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // Any bytes through the BMP reader; whatever it reads must survive the
 // conversion to 32 bits and the writer, and read back to the same picture.
-#include "platform/BmpReader.h"
-#include "platform/ParseError.h"
+#include "pictures/BmpReader.h"
+#include "formats/ParseError.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // Any bytes through the GIF decoder; whatever it decodes must make a BMP file.
-#include "platform/Bitmap.h"
-#include "platform/GifDecoder.h"
-#include "platform/ParseError.h"
+#include "pictures/Bitmap.h"
+#include "pictures/GifDecoder.h"
+#include "formats/ParseError.h"
 
 #include <cstdlib>
 

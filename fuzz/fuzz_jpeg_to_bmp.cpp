@@ -1,7 +1,7 @@
 // Any bytes through the JPEG decoder; whatever it decodes must make a BMP file.
-#include "platform/Bitmap.h"
-#include "platform/JpegCodec.h"
-#include "platform/ParseError.h"
+#include "pictures/Bitmap.h"
+#include "pictures/JpegCodec.h"
+#include "formats/ParseError.h"
 
 #include <cstdlib>
 

@@ -2,8 +2,8 @@
 // writes and parses back the same, and turning the tables into notes fails
 // only with the import's own error.
 #include "notes/LegacyImport.h"
-#include "platform/ParseError.h"
-#include "platform/TextCodec.h"
+#include "formats/ParseError.h"
+#include "formats/TextCodec.h"
 
 #include <cstdlib>
 

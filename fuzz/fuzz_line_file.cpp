@@ -1,7 +1,7 @@
 // Any bytes as a line file: splitting, the GBK decoding of every line and its
 // encoding back must keep the bytes, and joined lines must split the same again.
-#include "platform/LineFile.h"
-#include "platform/TextCodec.h"
+#include "formats/LineFile.h"
+#include "formats/TextCodec.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // Any bytes through the RTF reader; whatever it reads must survive the writer
 // and read back to the same text.
-#include "platform/RtfReader.h"
-#include "platform/RtfWriter.h"
+#include "formats/RtfReader.h"
+#include "formats/RtfWriter.h"
 
 #include <cstdlib>
 

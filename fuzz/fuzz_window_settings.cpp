@@ -1,8 +1,8 @@
 // Any bytes as the window and wallpaper settings files: what is parsed must
 // be written and parsed back the same, and the other readers must not crash.
-#include "notes/WindowSettings.h"
-#include "platform/LineFile.h"
-#include "platform/TextCodec.h"
+#include "formats/SettingsFiles.h"
+#include "formats/LineFile.h"
+#include "formats/TextCodec.h"
 
 #include <cstdlib>
 

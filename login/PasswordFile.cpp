@@ -1,7 +1,7 @@
 #include "login/PasswordFile.h"
 
-#include "platform/LineFile.h"
-#include "platform/TextCodec.h"
+#include "formats/LineFile.h"
+#include "formats/TextCodec.h"
 
 #include <QRegularExpression>
 

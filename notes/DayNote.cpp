@@ -1,7 +1,7 @@
 #include "notes/DayNote.h"
 
-#include "platform/RtfReader.h"
-#include "platform/TextCodec.h"
+#include "formats/RtfReader.h"
+#include "formats/TextCodec.h"
 
 namespace tavi {
 

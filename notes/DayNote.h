@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RtfDocument.h"
+#include "formats/RtfDocument.h"
 
 #include <QByteArrayView>
 #include <QString>

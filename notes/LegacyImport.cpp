@@ -1,7 +1,7 @@
 #include "notes/LegacyImport.h"
 
-#include "platform/ParseError.h"
-#include "platform/TextCodec.h"
+#include "formats/ParseError.h"
+#include "formats/TextCodec.h"
 
 #include <set>
 #include <utility>

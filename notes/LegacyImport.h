@@ -1,7 +1,7 @@
 #pragma once
 
-#include "notes/uDM.h"
-#include "platform/AccessFile.h"
+#include "notes/NotesDatabase.h"
+#include "storage/AccessFile.h"
 
 #include <QString>
 #include <QStringList>

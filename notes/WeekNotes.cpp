@@ -1,6 +1,6 @@
 #include "notes/WeekNotes.h"
 
-#include "platform/RichEdit.h"
+#include "widgets/RichEdit.h"
 
 namespace tavi {
 namespace {

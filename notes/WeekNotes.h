@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notes/uDM.h"
+#include "notes/NotesDatabase.h"
 #include "platform/ProgramState.h"
 
 #include <QString>

@@ -1,14 +1,14 @@
 #include "wallpaper/ApplyToDesktop.h"
 
-#include "backgrounds/uGlobal.h"
-#include "platform/BmpReader.h"
-#include "platform/JpegCodec.h"
-#include "platform/LineFile.h"
-#include "platform/ParseError.h"
+#include "pictures/PictureConversion.h"
+#include "pictures/BmpReader.h"
+#include "pictures/JpegCodec.h"
+#include "formats/LineFile.h"
+#include "formats/ParseError.h"
 #include "platform/ProgramFolder.h"
-#include "platform/WallpaperSetter.h"
-#include "wallpaper/uDeskBGSet.h"
-#include "wallpaper/uPicMix.h"
+#include "desktop/WallpaperSetter.h"
+#include "wallpaper/WeekPicture.h"
+#include "pictures/Blend.h"
 
 #include <QFileInfo>
 

@@ -1,11 +1,11 @@
 // Apply to desktop from the main window: the question, the flow and its one message.
 #include "app/Program.h"
-#include "platform/BmpReader.h"
-#include "platform/LineFile.h"
-#include "platform/RichEdit.h"
+#include "pictures/BmpReader.h"
+#include "formats/LineFile.h"
+#include "widgets/RichEdit.h"
 #include "tests/support/NotesFixture.h"
 #include "wallpaper/ApplyToDesktop.h"
-#include "wallpaper/uInfoFrm.h"
+#include "dialogs/ApplyQuestionDialog.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "app/Program.h"
 #include "app/ProgramPages.h"
 #include "app/WebPanel.h"
-#include "platform/RichEdit.h"
+#include "widgets/RichEdit.h"
 #include "tests/app/ShownProgram.h"
 
 #include <QAction>

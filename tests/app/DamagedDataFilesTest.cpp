@@ -3,8 +3,8 @@
 // that the notes already stored come through unchanged.
 #include "app/Program.h"
 #include "login/PasswordFile.h"
-#include "login/loginLock.h"
-#include "platform/RichEdit.h"
+#include "dialogs/LoginDialog.h"
+#include "widgets/RichEdit.h"
 #include "tests/support/NotesFixture.h"
 
 #include <QApplication>

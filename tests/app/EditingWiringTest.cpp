@@ -1,8 +1,8 @@
 // The editing commands and the export as the main window offers them.
 #include "app/Program.h"
-#include "backgrounds/uPicSel.h"
-#include "platform/LineFile.h"
-#include "platform/RichEdit.h"
+#include "dialogs/BackgroundsDialog.h"
+#include "formats/LineFile.h"
+#include "widgets/RichEdit.h"
 #include "tests/app/ShownProgram.h"
 
 #include <QAction>

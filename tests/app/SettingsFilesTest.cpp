@@ -1,7 +1,7 @@
 // The settings files as the main window reads and writes them at start-up and on the close path.
 #include "app/Program.h"
-#include "platform/LineFile.h"
-#include "platform/RichEdit.h"
+#include "formats/LineFile.h"
+#include "widgets/RichEdit.h"
 #include "tests/support/NotesFixture.h"
 
 #include <QDir>

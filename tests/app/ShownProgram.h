@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Program.h"
-#include "platform/RichEdit.h"
+#include "widgets/RichEdit.h"
 #include "tests/support/NotesFixture.h"
 
 #include <QAction>

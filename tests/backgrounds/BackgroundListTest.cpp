@@ -1,5 +1,5 @@
 #include "backgrounds/BackgroundList.h"
-#include "platform/LineFile.h"
+#include "formats/LineFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

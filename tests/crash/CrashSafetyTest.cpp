@@ -1,8 +1,8 @@
 #include "backgrounds/BackgroundList.h"
 #include "login/PasswordFile.h"
-#include "notes/uDM.h"
-#include "platform/LineFile.h"
-#include "platform/RtfReader.h"
+#include "notes/NotesDatabase.h"
+#include "formats/LineFile.h"
+#include "formats/RtfReader.h"
 #include "tests/crash/SaveLoopContent.h"
 #include "tests/support/NotesFixture.h"
 

@@ -6,8 +6,8 @@
 #include "backgrounds/BackgroundList.h"
 #include "login/PasswordFile.h"
 #include "notes/WeekNotes.h"
-#include "platform/LineFile.h"
-#include "platform/RichEdit.h"
+#include "formats/LineFile.h"
+#include "widgets/RichEdit.h"
 #include "tests/crash/SaveLoopContent.h"
 
 #include <QApplication>

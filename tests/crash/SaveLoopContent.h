@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notes/WindowSettings.h"
+#include "formats/SettingsFiles.h"
 #include "platform/ProgramFolder.h"
 
 #include <QRect>

@@ -1,7 +1,7 @@
 #include "editing/EditingCommands.h"
 
-#include "platform/RichEdit.h"
-#include "platform/TextCodec.h"
+#include "widgets/RichEdit.h"
+#include "formats/TextCodec.h"
 #include "tests/support/NotesFixture.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "editing/Export.h"
 
-#include "platform/LineFile.h"
-#include "platform/RichEdit.h"
+#include "formats/LineFile.h"
+#include "widgets/RichEdit.h"
 #include "tests/support/NotesFixture.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 #include "notes/WeekNotes.h"
-#include "platform/RichEdit.h"
+#include "widgets/RichEdit.h"
 #include "tests/support/NotesFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "platform/Dialogs.h"
-#include "platform/LineFile.h"
+#include "formats/LineFile.h"
 
 #include <gtest/gtest.h>
 

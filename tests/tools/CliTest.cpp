@@ -1,6 +1,6 @@
-#include "notes/uDM.h"
-#include "platform/Database.h"
-#include "platform/BmpReader.h"
+#include "notes/NotesDatabase.h"
+#include "storage/Database.h"
+#include "pictures/BmpReader.h"
 #include "tests/TestData.h"
 #include "tests/support/NotesFixture.h"
 

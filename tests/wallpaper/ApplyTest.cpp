@@ -1,9 +1,9 @@
-#include "platform/BmpReader.h"
-#include "platform/JpegCodec.h"
-#include "platform/LineFile.h"
+#include "pictures/BmpReader.h"
+#include "pictures/JpegCodec.h"
+#include "formats/LineFile.h"
 #include "wallpaper/ApplyToDesktop.h"
-#include "wallpaper/uDeskBGSet.h"
-#include "wallpaper/uPicMix.h"
+#include "wallpaper/WeekPicture.h"
+#include "pictures/Blend.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,387 @@
+#include "app/Program.h"
+#include "formats/LineFile.h"
+#include "widgets/RichEdit.h"
+#include "tests/support/NotesFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tavi;
+
+namespace {
+
+const QDateTime kSunday6June2010(QDate(2010, 6, 6), QTime(9, 30));
+
+// The whole program started on a temporary program folder with a fixed clock.
+class MainFrmTest : public ::testing::Test {
+protected:
+    void start(const QDateTime &now = kSunday6June2010)
+    {
+        clock = std::make_unique<test::FakeClock>(now);
+        program = std::make_unique<Program>(folder.folder(), *clock, screen, dialogs, [this] { ++endRequests; });
+        ASSERT_TRUE(program->start());
+        window = program->mainWindow();
+    }
+    void show()
+    {
+        window->show();
+        ASSERT_TRUE(window->FormShown);
+    }
+    RichEdit *box(int day) const { return window->dayBoxes()[day - 1]; }
+    QColor buttonColour(int slot) const
+    {
+        return window->weekButton(slot)->palette().color(QPalette::ButtonText);
+    }
+
+    test::ProgramFolderFixture folder;
+    test::NotesInspector inspector{folder.databasePath()};
+    test::FakeDialogs dialogs;
+    test::FakeScreen screen{QSize(1280, 800)};
+    std::unique_ptr<test::FakeClock> clock;
+    std::unique_ptr<Program> program;
+    TMainFrm *window = nullptr;
+    int endRequests = 0;
+};
+
+} // namespace
+
+TEST(DateLabel, NoLeadingZerosAndTheWeekdayInBrackets)
+{
+    EXPECT_EQ(dateLabelText(QDate(2010, 6, 6)), QStringLiteral("今天是 2010年6月6日(日)"));
+    EXPECT_EQ(dateLabelText(QDate(2010, 6, 1)), QStringLiteral("今天是 2010年6月1日(二)"));
+    EXPECT_EQ(dateLabelText(QDate(2026, 12, 10)), QStringLiteral("今天是 2026年12月10日(四)"));
+}
+
+TEST_F(MainFrmTest, StartUpShowsTodaysMonthAndSlotAWithoutWriting)
+{
+    inspector.insertWeek(QStringLiteral("tb_A"), QStringLiteral("20106"), WeekMemos{"{\\rtf1 plan\\par}"});
+    start();
+    EXPECT_EQ(window->dateLabel()->text(), QStringLiteral("今天是 2010年6月6日(日)"));
+    EXPECT_EQ(window->SelectedYearMonth, QStringLiteral("20106"));
+    EXPECT_EQ(window->monthLabel()->text(), QStringLiteral("6"));
+    EXPECT_EQ(window->CurrentWeekSlot, 1);
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("plan"));
+    EXPECT_EQ(buttonColour(1), QColor(255, 0, 0));
+    for (int slot = 2; slot <= 5; ++slot)
+        EXPECT_EQ(buttonColour(slot), QColor(0, 0, 0));
+    EXPECT_TRUE(program->state().NotesReady);
+    EXPECT_FALSE(window->FormShown);
+
+    test::StatementLog log(program->dataModule().database());
+    show();
+    EXPECT_TRUE(log.writes().isEmpty());
+    EXPECT_EQ(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0), QByteArray("{\\rtf1 plan\\par}"));
+}
+
+TEST_F(MainFrmTest, OneTypedCharacterRewritesAllSixColumns)
+{
+    start();
+    show();
+    test::StatementLog log(program->dataModule().database());
+    QTest::keyClicks(box(5), QStringLiteral("x"));
+    // The first edit of a new key: select, insert, select again, update.
+    ASSERT_EQ(log.writes().size(), 2);
+    EXPECT_EQ(log.statements().first(), saveSelectSql(1, QStringLiteral("20106")));
+    for (int day = 1; day <= 6; ++day)
+        EXPECT_EQ(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), day - 1), box(day)->rtf()) << day;
+
+    log.clear();
+    QTest::keyClicks(box(5), QStringLiteral("y"));
+    ASSERT_EQ(log.writes().size(), 1);
+    EXPECT_TRUE(log.writes()[0].contains(QStringLiteral("SaturdayCon")));
+    RichEdit stored;
+    stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 4));
+    EXPECT_EQ(stored.toPlainText(), QStringLiteral("xy"));
+}
+
+TEST_F(MainFrmTest, LeavingABoxForAnotherSavesEvenWithoutAChange)
+{
+    start();
+    show();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    box(1)->setFocus();
+    test::StatementLog log(program->dataModule().database());
+    box(2)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(log.writes().size(), 2u); // the first save of the month: insert and update
+    EXPECT_EQ(inspector.rows(QStringLiteral("tb_A")).size(), 1u);
+}
+
+TEST_F(MainFrmTest, MonthLabelOpensTheMonthMenuBelowItAndOnRightClicksAfterwards)
+{
+    // At the screen's corner, so that the menu fits where it is asked to open.
+    writeLineFile(folder.folder() + QStringLiteral("Data/FormSize.ini"),
+                  {QStringLiteral("1"), QStringLiteral("898"), QStringLiteral("501"), QStringLiteral("0"), QStringLiteral("0")});
+    start();
+    show();
+    EXPECT_NE(window->monthLabel()->contextMenuPolicy(), Qt::CustomContextMenu);
+    QTest::mouseClick(window->monthLabel(), Qt::LeftButton);
+    EXPECT_TRUE(window->monthMenu()->isVisible());
+    EXPECT_EQ(window->monthMenu()->pos(), window->monthLabel()->mapToGlobal(QPoint(0, window->monthLabel()->height())));
+    window->monthMenu()->close();
+    EXPECT_EQ(window->monthLabel()->contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
+TEST_F(MainFrmTest, SlotSwitchStoresTheShownSlotAndLoadsTheChosenOne)
+{
+    inspector.insertWeek(QStringLiteral("tb_C"), QStringLiteral("20106"), WeekMemos{"{\\rtf1 week C\\par}"});
+    start();
+    show();
+    box(2)->setContentText(QStringLiteral("week A")); // also saved on its own
+    inspector.exec(QStringLiteral("update tb_A set TuesdayCon = 'stale'"));
+    window->weekButton(3)->click();
+    RichEdit stored;
+    stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 1));
+    EXPECT_EQ(stored.toPlainText(), QStringLiteral("week A"));
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("week C"));
+    EXPECT_EQ(box(2)->toPlainText(), QString());
+    EXPECT_EQ(window->CurrentWeekSlot, 3);
+    EXPECT_EQ(buttonColour(3), QColor(255, 0, 0));
+    EXPECT_EQ(buttonColour(1), QColor(0, 0, 0));
+    // Loading C saved nothing under C.
+    EXPECT_EQ(inspector.memo(QStringLiteral("tb_C"), QStringLiteral("20106"), 0), QByteArray("{\\rtf1 week C\\par}"));
+}
+
+TEST_F(MainFrmTest, MonthSwitchLoadsWithoutSaving)
+{
+    inspector.insertWeek(QStringLiteral("tb_B"), QStringLiteral("20103"), WeekMemos{"{\\rtf1 March\\par}"});
+    start();
+    show();
+    window->weekButton(2)->click();
+    test::StatementLog log(program->dataModule().database());
+    QMenu *menu = window->monthMenu();
+    ASSERT_EQ(menu->actions().size(), 12);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("1月"));
+    EXPECT_EQ(menu->actions()[11]->text(), QStringLiteral("12月"));
+    menu->actions()[2]->trigger();
+    EXPECT_EQ(log.statements(), QStringList{loadSelectSql(2, QStringLiteral("20103"))});
+    EXPECT_EQ(window->monthLabel()->text(), QStringLiteral("3"));
+    EXPECT_EQ(window->SelectedYearMonth, QStringLiteral("20103"));
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("March"));
+    EXPECT_EQ(window->CurrentWeekSlot, 2);
+}
+
+TEST_F(MainFrmTest, HiddenMonthFieldOnlyActsOnceTheWindowIsShown)
+{
+    start();
+    window->hiddenMonthField()->setText(QStringLiteral("4"));
+    EXPECT_EQ(window->SelectedMonth, QStringLiteral("6"));
+    show();
+    window->hiddenMonthField()->setText(QStringLiteral("5"));
+    EXPECT_EQ(window->SelectedYearMonth, QStringLiteral("20105"));
+    EXPECT_EQ(window->monthLabel()->text(), QStringLiteral("5"));
+}
+
+TEST_F(MainFrmTest, ClosePathSavesTheWeekAndEndsTheProgram)
+{
+    start();
+    show();
+    program->state().NotesReady = false; // the close button saves whatever the guards say
+    box(1)->setContentText(QStringLiteral("last words"));
+    EXPECT_TRUE(inspector.rows(QStringLiteral("tb_A")).empty());
+    // Through the close picture, as the user does it: over it, press, release,
+    // sent to the window so that Qt routes them as it routes a real mouse's.
+    QWidget *close = window->captionPicture("img_close_normal");
+    const QPoint at = close->mapTo(window, close->rect().center());
+    // Pressed, then dragged off before the release: cancelled, as with any button.
+    QTest::mouseMove(window->windowHandle(), at);
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, at + QPoint(-60, 40));
+    EXPECT_EQ(endRequests, 0);
+    QTest::mouseMove(window->windowHandle(), at);
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(window->captionPictures().close.down);
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(endRequests, 1);
+    RichEdit stored;
+    stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0));
+    EXPECT_EQ(stored.toPlainText(), QStringLiteral("last words"));
+}
+
+TEST_F(MainFrmTest, AnyOtherCloseEndsAtOnceWithoutSaving)
+{
+    start();
+    show();
+    box(1)->blockSignals(true); // an edit the automatic save has not seen
+    box(1)->setContentText(QStringLiteral("unsaved"));
+    window->close();
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_TRUE(inspector.rows(QStringLiteral("tb_A")).empty());
+}
+
+TEST_F(MainFrmTest, FailingSavesAreToldOnceKeepTheTextAndMakeLeavingTheWeekAsk)
+{
+    start();
+    show();
+    const QString database = folder.databasePath(), away = database + QStringLiteral(".away");
+    const auto errors = [this] {
+        QStringList texts;
+        for (const auto &shown : dialogs.shown)
+            if (shown.kind == QLatin1String("error"))
+                texts.append(shown.text);
+        return texts;
+    };
+    QTest::keyClicks(box(1), QStringLiteral("a"));
+    ASSERT_TRUE(QFile::rename(database, away)); // the database goes away underneath
+    QTest::keyClicks(box(1), QStringLiteral("bc"));
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_EQ(errors()[0], QStringLiteral("本周内容未能保存：数据库文件已被移走或替换"));
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("abc"));
+
+    // Leaving the week asks; no, the default, stays.
+    window->img_close_highlightClick();
+    window->close();
+    window->weekSlotSwitch(2);
+    EXPECT_EQ(dialogs.shown.back().kind, QStringLiteral("question"));
+    EXPECT_EQ(std::count_if(dialogs.shown.begin(), dialogs.shown.end(), [](const auto &s) { return s.kind == "question"; }), 3);
+    EXPECT_EQ(endRequests, 0);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->CurrentWeekSlot, 1);
+    EXPECT_EQ(errors().size(), 1);
+
+    // Back in place: the next save stores everything, and the week may be left without a question.
+    ASSERT_TRUE(QFile::rename(away, database));
+    QTest::keyClicks(box(1), QStringLiteral("d"));
+    RichEdit stored;
+    stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0));
+    EXPECT_EQ(stored.toPlainText(), QStringLiteral("abcd"));
+
+    // A week that cannot be read is told, and its boxes take no typing that could never be stored.
+    ASSERT_TRUE(QFile::rename(database, away));
+    window->monthSwitch(5);
+    ASSERT_EQ(errors().size(), 2);
+    EXPECT_TRUE(errors()[1].startsWith(QStringLiteral("本周内容未能读取：")));
+    EXPECT_TRUE(box(1)->toPlainText().isEmpty());
+    EXPECT_TRUE(box(1)->isReadOnly());
+    ASSERT_TRUE(QFile::rename(away, database));
+    window->monthSwitch(6);
+    EXPECT_FALSE(box(1)->isReadOnly());
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("abcd"));
+    const std::size_t before = dialogs.shown.size();
+    window->close();
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_EQ(dialogs.shown.size(), before);
+}
+
+TEST_F(MainFrmTest, FramelessWithCaptionPicturesThatFollowTheMouse)
+{
+    start();
+    show();
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window->captionPicture("img_max_normal")->isVisible());
+    EXPECT_FALSE(window->captionPicture("img_max_highlight")->isVisible());
+    QMouseEvent over(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->captionPicture("img_max_normal"), &over);
+    EXPECT_TRUE(window->captionPicture("img_max_highlight")->isVisible());
+    EXPECT_FALSE(window->captionPicture("img_max_normal")->isVisible());
+    QApplication::sendEvent(window->background(), &over);
+    EXPECT_TRUE(window->captionPicture("img_max_normal")->isVisible());
+    EXPECT_EQ(window->captionPicture("img_mini_highlight")->pos() + QPoint(1, 0),
+              window->captionPicture("img_mini_normal")->pos());
+
+    // Maximise twice from the remembered 906 x 540: full width, then back, centred.
+    window->img_max_highlightClick();
+    EXPECT_EQ(window->geometry(), QRect(0, 0, 1280, 770));
+    EXPECT_EQ(window->captionPicture("img_close_normal")->x(), 858 + 1280 - 898); // anchored to the right
+    window->img_max_highlightClick();
+    EXPECT_EQ(window->geometry(), QRect(187, 115, 906, 540));
+}
+
+TEST_F(MainFrmTest, WeekPageAtTheDesignSize)
+{
+    writeLineFile(folder.folder() + QStringLiteral("Data/FormSize.ini"),
+                  {QStringLiteral("1"), QStringLiteral("898"), QStringLiteral("501"), QStringLiteral("10"), QStringLiteral("20")});
+    start();
+    show();
+    EXPECT_EQ(window->size(), TMainFrm::kDesignSize);
+    EXPECT_EQ(window->weekPage()->size(), QSize(571, 406));
+    EXPECT_EQ(box(1)->geometry(), QRect(1, 26, 188, 174));
+    EXPECT_EQ(box(6)->geometry(), QRect(385, 226, 184, 177));
+    window->resize(1000, 600); // the page follows the window
+    EXPECT_EQ(window->weekPage()->size(), QSize(673, 505));
+    EXPECT_EQ(box(2)->geometry().left(), (673 - 4) / 3 + 4 + 2);
+    EXPECT_EQ(window->monthLabel()->x(), 635 + 102);
+}
+
+TEST(ProgramStart, ADatabaseThatCannotBeOpenedEndsTheProgramWithAMessage)
+{
+    for (const bool garbage : {false, true}) {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("Data"));
+        const QString database = dir.path() + QStringLiteral("/Data/UserData.db");
+        if (garbage) {
+            QFile file(database);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("not a database at all, just some text that is long enough to be read");
+        }
+        test::FakeClock clock(kSunday6June2010);
+        test::FakeDialogs dialogs;
+        test::FakeScreen screen(QSize(1280, 800));
+        Program program(dir.path(), clock, screen, dialogs, [] {});
+        EXPECT_FALSE(program.start());
+        EXPECT_EQ(program.mainWindow(), nullptr);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("message"));
+        EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("配置文件加载失败，请重试！"));
+        EXPECT_EQ(QFile::exists(database), garbage); // never created
+    }
+}
+
+TEST(ProgramStart, TheFailureMessageNamesTheImportWhenOnlyTheOldDatabaseIsThere)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("data"));
+    QFile legacy(dir.path() + QStringLiteral("/data/userdata.MDB")); // names as Windows left them
+    ASSERT_TRUE(legacy.open(QIODevice::WriteOnly));
+    legacy.close();
+    test::FakeClock clock(kSunday6June2010);
+    test::FakeDialogs dialogs;
+    test::FakeScreen screen(QSize(1280, 800));
+    Program program(dir.path() + u'/', clock, screen, dialogs, [] {});
+    EXPECT_FALSE(program.start());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const QStringList lines = dialogs.shown[0].text.split(u'\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("配置文件加载失败，请重试！"));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("tavi-cli import-mdb --folder ") + dir.path() + u'/'));
+    EXPECT_TRUE(lines[1].endsWith(dir.path() + QStringLiteral("/data/userdata.MDB")));
+}
+
+TEST(ProgramStart, TheImportIsPointedToWhileTheNotesDatabaseHoldsNothing)
+{
+    test::ProgramFolderFixture folder;
+    QFile legacy(folder.folder() + QStringLiteral("Data/UserData.mdb"));
+    ASSERT_TRUE(legacy.open(QIODevice::WriteOnly));
+    legacy.close();
+    test::NotesInspector inspector(folder.databasePath());
+    test::FakeClock clock(kSunday6June2010);
+    test::FakeScreen screen(QSize(1280, 800));
+    const auto notices = [&](const char *note) {
+        test::FakeDialogs dialogs;
+        Program program(folder.folder(), clock, screen, dialogs, [] {});
+        EXPECT_TRUE(program.start()) << note;
+        QStringList texts;
+        for (const auto &shown : dialogs.shown)
+            texts.append(shown.kind + u':' + shown.text);
+        return texts;
+    };
+    const QStringList first = notices("empty database");
+    ASSERT_EQ(first.size(), 1);
+    EXPECT_TRUE(first[0].startsWith(QStringLiteral("notice:找到旧版的笔记 "))) << first[0].toStdString();
+    EXPECT_TRUE(first[0].contains(QStringLiteral(" import-mdb --folder "))) << first[0].toStdString();
+
+    // Rows of empty boxes are no notes; a written one is.
+    inspector.insertWeek(QStringLiteral("tb_B"), QStringLiteral("20105"), WeekMemos{"{\\rtf1 \\par }", "", " \r\n"});
+    EXPECT_EQ(notices("empty rows").size(), 1);
+    inspector.insertWeek(QStringLiteral("tb_C"), QStringLiteral("20104"), WeekMemos{"", "{\\rtf1 plan\\par}"});
+    EXPECT_TRUE(notices("notes").isEmpty());
+}
