@@ -1,39 +1,34 @@
 #include "app/MainWindow.h"
 
-#include "notes/WeekDayName.h"
-#include "notes/NotesDatabase.h"
-#include "app/WeekPageLayout.h"
-#include "platform/Clock.h"
 #include "app/ProgramPages.h"
 #include "app/WebPanel.h"
-#include "formats/SettingsFiles.h"
-#include "backgrounds/BackgroundList.h"
+#include "app/WeekPageLayout.h"
+#include "dialogs/ApplyQuestionDialog.h"
 #include "dialogs/BackgroundsDialog.h"
-#include "login/PasswordFile.h"
 #include "dialogs/LoginDialog.h"
 #include "dialogs/PasswordDialog.h"
-#include "wallpaper/ApplyToDesktop.h"
-#include "wallpaper/WeekPicture.h"
-#include "dialogs/ApplyQuestionDialog.h"
 #include "editing/Export.h"
+#include "formats/LineFile.h"
+#include "formats/SettingsFiles.h"
+#include "login/PasswordFile.h"
+#include "notes/NotesDatabase.h"
+#include "notes/WeekDayName.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Screen.h"
+#include "widgets/EventHook.h"
+#include "widgets/RichEdit.h"
 #include "widgets/Skin.h"
 #include "widgets/WindowMove.h"
-#include "widgets/EventHook.h"
-#include "formats/LineFile.h"
-#include "platform/ProgramFolder.h"
-#include "widgets/RichEdit.h"
-#include "platform/Screen.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QFontMetricsF>
-#include <QIcon>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -134,7 +129,8 @@ QString dateLabelText(const QDate &date)
         .arg(weekdayNumeral(date.dayOfWeek()));
 }
 
-TMainFrm::TMainFrm(const MainFrmServices &services, QWidget *parent) : QWidget(parent), services_(services)
+MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
+    : QWidget(parent), services_(services), weekNotes_(services.notes)
 {
     setWindowTitle(QStringLiteral("Tavi桌面记事"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -142,34 +138,31 @@ TMainFrm::TMainFrm(const MainFrmServices &services, QWidget *parent) : QWidget(p
     buildChrome();
     buildHeader();
     buildWeekPage();
-    weekNotes_ = std::make_unique<WeekNotes>(services_.dm, services_.state, redt_);
-    weekNotes_->saveFailed = [this](const QString &reason) {
+    weekNotes_.saveFailed = [this](const QString &reason) {
         services_.dialogs.showError(this, QStringLiteral("本周内容未能保存：") + reason);
     };
-    weekNotes_->loadFailed = [this](const QString &reason) {
+    weekNotes_.loadFailed = [this](const QString &reason) {
         services_.dialogs.showError(this, QStringLiteral("本周内容未能读取：") + reason);
     };
-    editing_ = std::make_unique<EditingCommands>(tsMain, services_.clock, services_.dialogs, [this] {
-        weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth);
-    });
+    editing_ = std::make_unique<EditingCommands>(weekPage_, services_.clock, services_.dialogs, [this] { saveWeek(); });
     buildToolbar();
     buildDayBoxMenu();
     resize(kDesignSize);
 }
 
-TMainFrm::~TMainFrm() = default;
+MainWindow::~MainWindow() = default;
 
-void TMainFrm::buildHeader()
+void MainWindow::buildHeader()
 {
-    imgLogo = new QLabel(this);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(programLogo(QSize(210, 56)));
-    imgLogo->setGeometry(55, 11, 210, 56);
+    auto *logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("imgLogo"));
+    logo->setPixmap(programLogo(QSize(210, 56)));
+    logo->setGeometry(55, 11, 210, 56);
     setWindowIcon(QIcon(programLogo(QSize(64, 64))));
 
-    lblDateTime = new QLabel(this);
-    lblDateTime->setFont(songFont(12));
-    lblDateTime->move(343, 19);
+    dateLabel_ = new QLabel(this);
+    dateLabel_->setFont(songFont(12));
+    dateLabel_->move(343, 19);
 
     for (int slot = 1; slot <= 5; ++slot) {
         auto *button = new QPushButton(QString(QChar(u'A' + slot - 1)), this);
@@ -178,101 +171,100 @@ void TMainFrm::buildHeader()
         button->setFont(songFont(16, true));
         button->setFocusPolicy(Qt::NoFocus); // clicking a slot must not take the focus from a box
         button->setGeometry(469 + 26 * (slot - 1), 55, 23, 22);
-        connect(button, &QPushButton::clicked, this, reported([this, slot] { weekSlotSwitch(slot); }));
+        connect(button, &QPushButton::clicked, this, reported([this, slot] { switchSlot(slot); }));
         weekButtons_[slot - 1] = button;
     }
 
-    lblMonth = new QLabel(this);
-    lblMonth->setObjectName(QStringLiteral("lblMonth"));
-    lblMonth->setFont(songFont(29, true));
-    QPalette blue = lblMonth->palette();
+    monthLabel_ = new QLabel(this);
+    monthLabel_->setObjectName(QStringLiteral("lblMonth"));
+    monthLabel_->setFont(songFont(29, true));
+    QPalette blue = monthLabel_->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
-    lblMonth->setPalette(blue);
-    lblMonth->setCursor(Qt::PointingHandCursor);
-    lblMonth->move(635, 49);
-    onClick(lblMonth, reported([this] { lblMonthClick(); }));
-    rightAnchored_.emplace_back(lblMonth, QRect(635, 49, 0, 0));
+    monthLabel_->setPalette(blue);
+    monthLabel_->setCursor(Qt::PointingHandCursor);
+    monthLabel_->move(635, 49);
+    onClick(monthLabel_, reported([this] { openMonthMenu(); }));
+    rightAnchored_.emplace_back(monthLabel_, QRect(635, 49, 0, 0));
 
-    ppMonth = new QMenu(this);
+    monthMenu_ = new QMenu(this);
     for (int month = 1; month <= 12; ++month) {
-        QAction *item = ppMonth->addAction(QStringLiteral("%1月").arg(month));
+        QAction *item = monthMenu_->addAction(QStringLiteral("%1月").arg(month));
         item->setObjectName(QStringLiteral("N_Month%1").arg(month));
-        connect(item, &QAction::triggered, this, reported([this, month] { monthSwitch(month); }));
+        connect(item, &QAction::triggered, this, reported([this, month] { switchMonth(month); }));
     }
 
     // The hidden month field and its up-down control.
-    edtMonth = new QLineEdit(QStringLiteral("1"), this);
-    edtMonth->hide();
-    ud_Month = new QSpinBox(this);
-    ud_Month->setRange(1, 12);
-    ud_Month->setValue(1);
-    ud_Month->hide();
-    connect(ud_Month, &QSpinBox::valueChanged, edtMonth, [this](int month) {
-        edtMonth->setText(QString::number(month));
-    });
-    connect(edtMonth, &QLineEdit::textChanged, this, [this] { edtMonthChange(); });
+    hiddenMonth_ = new QLineEdit(QStringLiteral("1"), this);
+    hiddenMonth_->hide();
+    monthSpin_ = new QSpinBox(this);
+    monthSpin_->setRange(1, 12);
+    monthSpin_->setValue(1);
+    monthSpin_->hide();
+    connect(monthSpin_, &QSpinBox::valueChanged, hiddenMonth_,
+            [this](int month) { hiddenMonth_->setText(QString::number(month)); });
+    connect(hiddenMonth_, &QLineEdit::textChanged, this, [this] { hiddenMonthChanged(); });
 
-    // The options label and its menu; the chrome issue gives it all its items.
-    lblSet = new QLabel(QStringLiteral("|  选项"), this);
-    lblSet->setObjectName(QStringLiteral("lblSet"));
-    lblSet->setFont(songFont(12));
-    lblSet->setCursor(Qt::PointingHandCursor);
-    lblSet->move(746, 60);
-    lblSet->adjustSize();
-    rightAnchored_.emplace_back(lblSet, QRect(746, 60, 0, 0));
-    popSysset = new QMenu(this);
-    QAction *exportItem = popSysset->addAction(QStringLiteral("内容导出"));
+    optionsLabel_ = new QLabel(QStringLiteral("|  选项"), this);
+    optionsLabel_->setObjectName(QStringLiteral("lblSet"));
+    optionsLabel_->setFont(songFont(12));
+    optionsLabel_->setCursor(Qt::PointingHandCursor);
+    optionsLabel_->move(746, 60);
+    optionsLabel_->adjustSize();
+    rightAnchored_.emplace_back(optionsLabel_, QRect(746, 60, 0, 0));
+    optionsMenu_ = new QMenu(this);
+    QAction *exportItem = optionsMenu_->addAction(QStringLiteral("内容导出"));
     exportItem->setObjectName(QStringLiteral("N_"));
-    connect(exportItem, &QAction::triggered, this, reported([this] { N_Click(); }));
-    popSysset->addSeparator()->setObjectName(QStringLiteral("N8"));
-    QAction *passwordItem = popSysset->addAction(QStringLiteral("登陆密码"));
+    connect(exportItem, &QAction::triggered, this, reported([this] { exportWeek(); }));
+    optionsMenu_->addSeparator()->setObjectName(QStringLiteral("N8"));
+    QAction *passwordItem = optionsMenu_->addAction(QStringLiteral("登陆密码"));
     passwordItem->setObjectName(QStringLiteral("N7"));
-    connect(passwordItem, &QAction::triggered, this, reported([this] { N7Click(); }));
-    QAction *help = popSysset->addAction(QStringLiteral("帮助说明"));
+    connect(passwordItem, &QAction::triggered, this, reported([this] { openPasswordSettings(); }));
+    QAction *help = optionsMenu_->addAction(QStringLiteral("帮助说明"));
     help->setObjectName(QStringLiteral("N_help"));
     connect(help, &QAction::triggered, this, reported([this] {
-                services_.dialogs.showPage(this, QStringLiteral("帮助说明 - Tavi周记事本"), helpPageHtml(services_.programFolder));
+                services_.dialogs.showPage(this, QStringLiteral("帮助说明 - Tavi周记事本"),
+                                           helpPageHtml(services_.programFolder));
             }));
-    QAction *feedback = popSysset->addAction(QStringLiteral("意见反馈"));
+    QAction *feedback = optionsMenu_->addAction(QStringLiteral("意见反馈"));
     feedback->setObjectName(QStringLiteral("N_Submit"));
     connect(feedback, &QAction::triggered, this, reported([this] { giveFeedback(services_.dialogs, this, issuesPage()); }));
-    popSysset->addSeparator()->setObjectName(QStringLiteral("N4"));
-    QAction *exit = popSysset->addAction(QStringLiteral("退出程序"));
+    optionsMenu_->addSeparator()->setObjectName(QStringLiteral("N4"));
+    QAction *exit = optionsMenu_->addAction(QStringLiteral("退出程序"));
     exit->setObjectName(QStringLiteral("N_ExitPrj"));
-    connect(exit, &QAction::triggered, this, reported([this] { N_ExitPrjClick(); }));
-    onClick(lblSet, reported([this] { lblSetClick(); }));
+    connect(exit, &QAction::triggered, this, reported([this] { exitProgram(); }));
+    onClick(optionsLabel_, reported([this] { openOptionsMenu(); }));
 
-    pnlLeft = new QFrame(this);
-    pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
-    pnlLeft->setGeometry(kLeftPanel);
-    pnlWeb = new WebPanel(pnlLeft);
-    pnlWeb->setGeometry(1, 1, 300, 250);
-    imgAddToDesk = new QLabel(pnlLeft);
-    imgAddToDesk->setObjectName(QStringLiteral("imgAddToDesk"));
-    imgAddToDesk->setPixmap(buttonPicture(QStringLiteral("添加桌面背景"), QSize(120, 28)));
-    imgAddToDesk->setCursor(Qt::PointingHandCursor);
-    imgAddToDesk->setGeometry(1, 262, 120, 28);
-    onClick(imgAddToDesk, reported([this] { imgAddToDeskClick(); }));
+    auto *leftPanel = new QFrame(this);
+    leftPanel->setObjectName(QStringLiteral("pnlLeft"));
+    leftPanel->setGeometry(kLeftPanel);
+    webPanel_ = new WebPanel(leftPanel);
+    webPanel_->setGeometry(1, 1, 300, 250);
+    addBackgroundButton_ = new QLabel(leftPanel);
+    addBackgroundButton_->setObjectName(QStringLiteral("imgAddToDesk"));
+    addBackgroundButton_->setPixmap(buttonPicture(QStringLiteral("添加桌面背景"), QSize(120, 28)));
+    addBackgroundButton_->setCursor(Qt::PointingHandCursor);
+    addBackgroundButton_->setGeometry(1, 262, 120, 28);
+    onClick(addBackgroundButton_, reported([this] { openBackgrounds(); }));
 
-    imgAppToDesk = new QLabel(this);
-    imgAppToDesk->setObjectName(QStringLiteral("imgAppToDesk"));
-    imgAppToDesk->setPixmap(buttonPicture(QStringLiteral("应用到桌面"), QSize(84, 29)));
-    imgAppToDesk->setCursor(Qt::PointingHandCursor);
-    imgAppToDesk->setGeometry(810, 49, 84, 29);
-    onClick(imgAppToDesk, reported([this] { imgAppToDeskClick(); }));
-    rightAnchored_.emplace_back(imgAppToDesk, QRect(810, 49, 84, 29));
+    applyButton_ = new QLabel(this);
+    applyButton_->setObjectName(QStringLiteral("imgAppToDesk"));
+    applyButton_->setPixmap(buttonPicture(QStringLiteral("应用到桌面"), QSize(84, 29)));
+    applyButton_->setCursor(Qt::PointingHandCursor);
+    applyButton_->setGeometry(810, 49, 84, 29);
+    onClick(applyButton_, reported([this] { applyToDesktop(); }));
+    rightAnchored_.emplace_back(applyButton_, QRect(810, 49, 84, 29));
 }
 
-void TMainFrm::buildChrome()
+void MainWindow::buildChrome()
 {
     // The background: white with a thin light-blue outline. Pressing any button on it moves the
     // window, or resizes it near an edge; the mouse passing over it resets the caption pictures.
-    imgBG = new QLabel(this);
-    imgBG->setObjectName(QStringLiteral("imgBG"));
-    imgBG->setStyleSheet(QStringLiteral("background: white; border: 1px solid rgb(216, 227, 243);"));
-    imgBG->setMouseTracking(true);
-    new WindowMove(imgBG, 4);
-    onEvent(imgBG, QEvent::MouseMove, [this] { applyChrome(ChromeEvent::MouseOverBackground); });
+    background_ = new QLabel(this);
+    background_->setObjectName(QStringLiteral("imgBG"));
+    background_->setStyleSheet(QStringLiteral("background: white; border: 1px solid rgb(216, 227, 243);"));
+    background_->setMouseTracking(true);
+    new WindowMove(background_, 4);
+    onEvent(background_, QEvent::MouseMove, [this] { applyChrome(ChromeEvent::MouseOverBackground); });
 
     const struct {
         CaptionButton kind;
@@ -283,11 +275,11 @@ void TMainFrm::buildChrome()
         std::function<void()> action;
     } buttons[] = {
         {CaptionButton::Close, "close", QRect(858, 1, 39, 20), QPoint(858, 1), ChromeEvent::MouseOverCloseNormal,
-         ChromeEvent::PressOnCloseHighlight, [this] { img_close_highlightClick(); }},
+         ChromeEvent::PressOnCloseHighlight, [this] { closeAndSave(); }},
         {CaptionButton::Mini, "mini", QRect(802, 1, 28, 20), QPoint(801, 1), ChromeEvent::MouseOverMiniNormal,
-         ChromeEvent::PressOnMiniHighlight, [this] { img_mini_highlightClick(); }},
+         ChromeEvent::PressOnMiniHighlight, [this] { minimise(); }},
         {CaptionButton::Max, "max", QRect(830, 1, 28, 20), QPoint(830, 1), ChromeEvent::MouseOverMaxNormal,
-         ChromeEvent::PressOnMaxHighlight, [this] { img_max_highlightClick(); }},
+         ChromeEvent::PressOnMaxHighlight, [this] { toggleMaximised(); }},
     };
     static const char *const states[] = {"normal", "highlight", "down"};
     for (const auto &button : buttons) {
@@ -311,7 +303,7 @@ void TMainFrm::buildChrome()
     applyChrome(ChromeEvent::MouseOverBackground);
 }
 
-void TMainFrm::applyChrome(ChromeEvent event)
+void MainWindow::applyChrome(ChromeEvent event)
 {
     pictures_ = applyChromeEvent(pictures_, event);
     const ChromePictures::Button *states[] = {&pictures_.close, &pictures_.mini, &pictures_.max};
@@ -326,30 +318,30 @@ void TMainFrm::applyChrome(ChromeEvent event)
     }
 }
 
-QLabel *TMainFrm::captionPicture(const char *name) const
+QLabel *MainWindow::captionPicture(const char *name) const
 {
     return findChild<QLabel *>(QLatin1String(name));
 }
 
-void TMainFrm::img_mini_highlightClick()
+void MainWindow::minimise()
 {
     // The taskbar entry stays, so the window comes back from it at the bounds it had.
     showMinimized();
     applyChrome(ChromeEvent::MiniClicked);
 }
 
-void TMainFrm::img_max_highlightClick()
+void MainWindow::toggleMaximised()
 {
     applyChrome(ChromeEvent::MaxClicked);
     setGeometry(maximiseToggle(geometry(), services_.screen.geometry()));
 }
 
-std::function<void()> TMainFrm::reported(std::function<void()> handler)
+std::function<void()> MainWindow::reported(std::function<void()> handler)
 {
     return [this, handler = std::move(handler)] { runReportingErrors(services_.dialogs, this, handler); };
 }
 
-QPushButton *TMainFrm::toolButton(const char *name, const QString &caption, const QRect &place)
+QPushButton *MainWindow::toolButton(const char *name, const QString &caption, const QRect &place)
 {
     auto *button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
@@ -359,7 +351,7 @@ QPushButton *TMainFrm::toolButton(const char *name, const QString &caption, cons
     return button;
 }
 
-QLabel *TMainFrm::pictureButton(const char *name, const QString &hint, const QPixmap &picture, const QRect &place)
+QLabel *MainWindow::pictureButton(const char *name, const QString &hint, const QPixmap &picture, const QRect &place)
 {
     auto *label = new QLabel(this);
     label->setObjectName(QLatin1String(name));
@@ -371,138 +363,126 @@ QLabel *TMainFrm::pictureButton(const char *name, const QString &hint, const QPi
     return label;
 }
 
-void TMainFrm::buildToolbar()
+void MainWindow::buildToolbar()
 {
-    btnGou = toolButton("btnGou", QStringLiteral("√"), QRect(341, 55, 23, 22));
-    connect(btnGou, &QPushButton::clicked, this, reported([this] { editing_->btnGouClick(); }));
-    btnX = toolButton("btnX", QStringLiteral("X"), QRect(365, 55, 23, 22));
-    connect(btnX, &QPushButton::clicked, this, reported([this] { editing_->btnXClick(); }));
-    imgDate = pictureButton("imgDate", QStringLiteral("插入日期"), datePicture(), QRect(395, 59, 44, 15));
-    onClick(imgDate, reported([this] { editing_->imgDateClick(); }));
-    imgRedColor = pictureButton("imgRedColor", QStringLiteral("字体颜色"), colourPicture(), QRect(441, 61, 20, 11));
-    onClick(imgRedColor, reported([this] { editing_->imgRedColorClick(this); }));
-    btnClearRdt = toolButton("btnClearRdt", QStringLiteral("内容清空"), QRect(683, 55, 57, 22));
-    btnClearRdt->setFont(songFont(12));
-    connect(btnClearRdt, &QPushButton::clicked, this, reported([this] { editing_->btnClearRdtClick(); }));
-    rightAnchored_.emplace_back(btnClearRdt, QRect(683, 55, 57, 22));
+    tickButton_ = toolButton("btnGou", QStringLiteral("√"), QRect(341, 55, 23, 22));
+    connect(tickButton_, &QPushButton::clicked, this, reported([this] { editing_->tick(); }));
+    crossButton_ = toolButton("btnX", QStringLiteral("X"), QRect(365, 55, 23, 22));
+    connect(crossButton_, &QPushButton::clicked, this, reported([this] { editing_->cross(); }));
+    dateButton_ = pictureButton("imgDate", QStringLiteral("插入日期"), datePicture(), QRect(395, 59, 44, 15));
+    onClick(dateButton_, reported([this] { editing_->stampDate(); }));
+    colourButton_ = pictureButton("imgRedColor", QStringLiteral("字体颜色"), colourPicture(), QRect(441, 61, 20, 11));
+    onClick(colourButton_, reported([this] { editing_->chooseColour(this); }));
+    clearButton_ = toolButton("btnClearRdt", QStringLiteral("内容清空"), QRect(683, 55, 57, 22));
+    clearButton_->setFont(songFont(12));
+    connect(clearButton_, &QPushButton::clicked, this, reported([this] { editing_->clearWeek(); }));
+    rightAnchored_.emplace_back(clearButton_, QRect(683, 55, 57, 22));
 }
 
-void TMainFrm::buildDayBoxMenu()
+void MainWindow::buildDayBoxMenu()
 {
-    pmDeskTopMonCal = new QMenu(this);
+    dayBoxMenu_ = new QMenu(this);
     const struct {
         const char *name;
         const char *caption; // nullptr: a separator
         void (EditingCommands::*command)();
     } items[] = {
-        {"N1", "复制", &EditingCommands::N1Click},     {"N2", "粘贴", &EditingCommands::N2Click},
-        {"N9", "删除", &EditingCommands::N9Click},     {"N3", "剪切", &EditingCommands::N3Click},
-        {"N6", nullptr, nullptr},                      {"V1", "打V", &EditingCommands::V1Click},
-        {"X1", "打X", &EditingCommands::X1Click},      {"N5", nullptr, nullptr},
-        {"CtrlZ1", "撤销(Ctrl+Z)", &EditingCommands::CtrlZ1Click},
+        {"N1", "复制", &EditingCommands::copy},     {"N2", "粘贴", &EditingCommands::paste},
+        {"N9", "删除", &EditingCommands::deleteSelection}, {"N3", "剪切", &EditingCommands::cut},
+        {"N6", nullptr, nullptr},                   {"V1", "打V", &EditingCommands::tick},
+        {"X1", "打X", &EditingCommands::cross},     {"N5", nullptr, nullptr},
+        {"CtrlZ1", "撤销(Ctrl+Z)", &EditingCommands::undo},
     };
     for (const auto &item : items) {
         if (!item.caption) {
-            pmDeskTopMonCal->addSeparator()->setObjectName(QLatin1String(item.name));
+            dayBoxMenu_->addSeparator()->setObjectName(QLatin1String(item.name));
             continue;
         }
-        QAction *action = pmDeskTopMonCal->addAction(QString::fromUtf8(item.caption));
+        QAction *action = dayBoxMenu_->addAction(QString::fromUtf8(item.caption));
         action->setObjectName(QLatin1String(item.name));
-        connect(action, &QAction::triggered, this, reported([this, command = item.command] {
-                    (editing_.get()->*command)();
-                }));
+        connect(action, &QAction::triggered, this,
+                reported([this, command = item.command] { (editing_.get()->*command)(); }));
     }
-    for (RichEdit *box : redt_)
-        box->setContextMenu(pmDeskTopMonCal);
-    rdtMain->setContextMenu(pmDeskTopMonCal);
+    for (RichEdit *box : dayBoxes_)
+        box->setContextMenu(dayBoxMenu_);
+    memoBox_->setContextMenu(dayBoxMenu_);
 }
 
-void TMainFrm::buildWeekPage()
+void MainWindow::buildWeekPage()
 {
-    pngRight = new QFrame(this);
-    pngRight->setObjectName(QStringLiteral("pngRight"));
-    pngRight->setGeometry(kRightPanel);
+    rightPanel_ = new QFrame(this);
+    rightPanel_->setObjectName(QStringLiteral("pngRight"));
+    rightPanel_->setGeometry(kRightPanel);
 
     // The memo box lies under the page container and is never seen. Hidden, it
     // is never laid out: a long unbroken line from content.ini would take
     // minutes to lay out on the first show.
-    rdtMain = new RichEdit(pngRight);
-    rdtMain->setObjectName(QStringLiteral("rdtMain"));
-    rdtMain->hide();
-    pgcMain = new QWidget(pngRight);
-    pgcMain->setObjectName(QStringLiteral("pgcMain"));
-    tsMain = new QWidget(pgcMain);
-    tsMain->setObjectName(QStringLiteral("tsMain"));
-    setBackground(tsMain, Qt::white);
+    memoBox_ = new RichEdit(rightPanel_);
+    memoBox_->setObjectName(QStringLiteral("rdtMain"));
+    memoBox_->hide();
+    pageContainer_ = new QWidget(rightPanel_);
+    pageContainer_->setObjectName(QStringLiteral("pgcMain"));
+    weekPage_ = new QWidget(pageContainer_);
+    weekPage_->setObjectName(QStringLiteral("tsMain"));
+    setBackground(weekPage_, Qt::white);
 
-    imgtitle_year1 = new QLabel(tsMain);
-    imgtitle_year2 = new QLabel(tsMain);
-    for (QLabel *strip : {imgtitle_year1, imgtitle_year2})
+    for (QLabel *&strip : titleStrips_) {
+        strip = new QLabel(weekPage_);
         setBackground(strip, kSkinLight);
-
-    pnl_yearLine0 = blackBar(tsMain);
-    pnl_yearLine1 = blackBar(tsMain);
-    pnl_yearLine2 = blackBar(tsMain);
-    pnl_yearLineREdge = blackBar(tsMain);
-    pnl_buttonline = blackBar(tsMain);
+    }
+    for (QFrame *&line : pageLines_)
+        line = blackBar(weekPage_);
 
     static const char *const weekdays[] = {"周 一", "周 二", "周 三", "周 四", "周 五", "周 六/日"};
     for (int day = 0; day < kDayBoxCount; ++day) {
-        auto *box = new RichEdit(tsMain);
+        auto *box = new RichEdit(weekPage_);
         box->setObjectName(QStringLiteral("redt%1").arg(day + 1));
-        box->setFont(songFont(15));
+        box->setFont(dayNoteFont());
         box->setBackgroundColor(day == 5 ? kDayBoxGrey : QColor(Qt::white));
         box->setHideSelectionOnFocusLoss(day != 0 && day != 5);
-        connect(box, &RichEdit::changed, this, reported([this] { redt1Exit(); }));
-        connect(box, &RichEdit::focusLost, this, reported([this] { redt1Exit(); }));
-        redt_[day] = box;
+        connect(box, &RichEdit::changed, this, reported([this] { dayBoxChanged(); }));
+        connect(box, &RichEdit::focusLost, this, reported([this] { dayBoxChanged(); }));
+        dayBoxes_[day] = box;
 
-        auto *label = new QLabel(QString::fromUtf8(weekdays[day]), tsMain);
+        auto *label = new QLabel(QString::fromUtf8(weekdays[day]), weekPage_);
         label->setFont(songFont(12));
         label->setAttribute(Qt::WA_TranslucentBackground);
         label->adjustSize();
-        lblweek_[day] = label;
+        weekdayLabels_[day] = label;
     }
     // Labels lie over the title strips.
-    for (QLabel *label : lblweek_)
+    for (QLabel *label : weekdayLabels_)
         label->raise();
 }
 
-void TMainFrm::FormCreate()
+void MainWindow::startUp()
 {
-    // Qt paints every widget double-buffered already.
-    CurrentBGPic.clear();
-    services_.state.PicBGCount = 0;
-    services_.state.PicBGList.clear();
-    CurrentWeekSlot = 1;
-    services_.state.NotesReady = false;
-    FormShown = false;
+    currentSlot_ = 1;
+    shown_ = false;
 
-    CheckLogin();
+    checkLogin();
 
     const QDate today = services_.clock.today();
-    lblDateTime->setText(dateLabelText(today));
-    lblDateTime->adjustSize();
+    dateLabel_->setText(dateLabelText(today));
+    dateLabel_->adjustSize();
 
-    SelectedYear = QString::number(today.year());
-    SelectedMonth = QString::number(today.month());
-    SelectedYearMonth = SelectedYear + SelectedMonth;
-    ud_Month->setValue(today.month()); // FormShown is false: the field's change does nothing
-    edtMonth->setText(SelectedMonth);
-    lblMonth->setText(SelectedMonth);
-    lblMonth->adjustSize();
+    selectedYear_ = QString::number(today.year());
+    setSelectedMonth(QString::number(today.month()));
+    monthSpin_->setValue(today.month()); // not shown yet: the field's change does nothing
+    hiddenMonth_->setText(selectedMonth_);
+    showMonth(selectedMonth_);
 
     loadMemoFile();
     loadWallpaperQuestion();
     try {
-        LoadBGList(false);
+        loadBackgroundList(false);
     } catch (const std::exception &error) {
         startUpFailures_.append(QString::fromUtf8(error.what()));
     }
-    LoadWindowSettings();
+    loadWindowSettings();
 
-    colourWeekButtons(CurrentWeekSlot);
-    weekNotes_->LoadWeek(CurrentWeekSlot, SelectedYearMonth);
+    colourWeekButtons(currentSlot_);
+    loadWeek(currentSlot_);
 
     // Settings that could not be written are reported once; the week is loaded either way.
     if (!startUpFailures_.isEmpty())
@@ -510,12 +490,12 @@ void TMainFrm::FormCreate()
     startUpFailures_.clear();
 }
 
-QString TMainFrm::dataPath(const char *relativePath) const
+QString MainWindow::dataPath(const char *relativePath) const
 {
     return resolvePath(services_.programFolder, QString::fromLatin1(relativePath));
 }
 
-void TMainFrm::writeAtStartUp(const QString &path, const QStringList &lines)
+void MainWindow::writeAtStartUp(const QString &path, const QStringList &lines)
 {
     try {
         writeLineFile(path, lines);
@@ -524,32 +504,30 @@ void TMainFrm::writeAtStartUp(const QString &path, const QStringList &lines)
     }
 }
 
-void TMainFrm::loadMemoFile()
+void MainWindow::loadMemoFile()
 {
     const QString path = dataPath("Data\\content.ini");
     bool exists = false;
     const std::optional<QStringList> lines = readAtStartUp(path, startUpFailures_, exists);
     if (lines)
-        rdtMain->setContentText(memoText(*lines));
+        memoBox_->setContentText(memoText(*lines));
     else if (!exists)
-        writeAtStartUp(path, {rdtMain->plainTextCrLf()});
+        writeAtStartUp(path, {memoBox_->plainTextCrLf()});
 }
 
-void TMainFrm::loadWallpaperQuestion()
+void MainWindow::loadWallpaperQuestion()
 {
-    ProgramState &state = services_.state;
-    state.AskBeforeSetBg = true;
-    state.SetBgConfirmed = 0;
-    state.ConfigSetBgPath = dataPath("data\\configSetBg.ini");
+    askBeforeApply_ = true;
+    const QString path = dataPath("data\\configSetBg.ini");
     bool exists = false;
-    const std::optional<QStringList> lines = readAtStartUp(state.ConfigSetBgPath, startUpFailures_, exists);
+    const std::optional<QStringList> lines = readAtStartUp(path, startUpFailures_, exists);
     if (lines)
-        state.AskBeforeSetBg = askBeforeSetBg(*lines);
+        askBeforeApply_ = askBeforeSetBg(*lines);
     else if (!exists)
-        writeAtStartUp(state.ConfigSetBgPath, {QStringLiteral("1")});
+        writeAtStartUp(path, {QStringLiteral("1")});
 }
 
-void TMainFrm::LoadWindowSettings()
+void MainWindow::loadWindowSettings()
 {
     const QString path = dataPath("data\\FormSize.ini");
     const QRect screen = services_.screen.geometry();
@@ -558,91 +536,81 @@ void TMainFrm::LoadWindowSettings()
     if (lines) {
         const WindowSettings settings = parseWindowSettings(*lines, screen);
         // A slot without a week table would leave the page unsaved without a word.
-        CurrentWeekSlot = weekTableName(settings.slot).isEmpty() ? 1 : settings.slot;
+        currentSlot_ = weekTableName(settings.slot).isEmpty() ? 1 : settings.slot;
         windowBounds_ = settings.bounds;
         if (settings.month) {
             setSelectedMonth(*settings.month);
             bool isNumber = false;
             const int month = settings.month->toInt(&isNumber);
             if (isNumber) {
-                ud_Month->setValue(month);
-                lblMonth->setText(SelectedMonth);
-                lblMonth->adjustSize();
+                monthSpin_->setValue(month);
+                showMonth(selectedMonth_);
             }
         }
     } else {
-        CurrentWeekSlot = 1;
+        currentSlot_ = 1;
         windowBounds_ = defaultWindowBounds(screen);
     }
     setGeometry(windowBounds_);
     if (!exists)
-        writeAtStartUp(path, windowSettingsLines(CurrentWeekSlot, windowBounds_, SelectedMonth));
+        writeAtStartUp(path, windowSettingsLines(currentSlot_, windowBounds_, selectedMonth_));
 }
 
-void TMainFrm::SaveWindowSettings()
+void MainWindow::saveWindowSettings()
 {
-    writeLineFile(dataPath("data\\FormSize.ini"), windowSettingsLines(CurrentWeekSlot, windowBounds_, lblMonth->text()));
+    writeLineFile(dataPath("data\\FormSize.ini"), windowSettingsLines(currentSlot_, windowBounds_, monthLabel_->text()));
 }
 
-void TMainFrm::FormShow()
+void MainWindow::showPanelPage()
 {
-    showPanelPage();
-    FormShown = true;
+    webPanel_->showPage(panelPageHtml(services_.clock.today(), selectedYear_.toInt(), selectedMonth_.toInt()));
 }
 
-void TMainFrm::showPanelPage()
-{
-    pnlWeb->showPage(panelPageHtml(services_.clock.today(), SelectedYear.toInt(), SelectedMonth.toInt()));
-}
-
-void TMainFrm::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!FormShown)
-        FormShow();
+    if (!shown_) {
+        showPanelPage();
+        shown_ = true;
+    }
 }
 
-void TMainFrm::resizeEvent(QResizeEvent *event)
+void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    imgBG->setGeometry(rect());
+    background_->setGeometry(rect());
     const int dx = width() - kDesignSize.width();
     const int dy = height() - kDesignSize.height();
     for (const auto &[widget, design] : rightAnchored_)
         widget->move(design.left() + dx, design.top());
-    pngRight->setGeometry(kRightPanel.adjusted(0, 0, dx, dy));
-    FormResize();
+    rightPanel_->setGeometry(kRightPanel.adjusted(0, 0, dx, dy));
+    arrangeWeekPage();
 }
 
-void TMainFrm::FormResize()
+void MainWindow::arrangeWeekPage()
 {
-    ArrangeWeekPage();
-}
-
-void TMainFrm::ArrangeWeekPage()
-{
-    rdtMain->setGeometry(pngRight->rect());
-    pgcMain->setGeometry(pngRight->rect());
-    const int width = pgcMain->width() - kPageLeft - kPageRightMargin;
-    const int height = pgcMain->height() - kPageTop - kPageBottomMargin;
-    tsMain->setGeometry(kPageLeft, kPageTop, width, height);
+    memoBox_->setGeometry(rightPanel_->rect());
+    pageContainer_->setGeometry(rightPanel_->rect());
+    const int width = pageContainer_->width() - kPageLeft - kPageRightMargin;
+    const int height = pageContainer_->height() - kPageTop - kPageBottomMargin;
+    weekPage_->setGeometry(kPageLeft, kPageTop, width, height);
 
     const WeekPageGeometry g = tavi::ArrangeWeekPage(width, height, kPageLeft, kPageTop);
-    pnl_yearLine0->setGeometry(0, 0, 1, height);
-    pnl_yearLine1->setGeometry(g.yearLine1Left, 0, 1, height);
-    pnl_yearLine2->setGeometry(g.yearLine2Left, 0, 1, height);
-    pnl_yearLineREdge->setGeometry(width - 1, 0, 1, height);
-    pnl_buttonline->setGeometry(0, height - kButtonLineHeight, width, kButtonLineHeight);
-    imgtitle_year1->setGeometry(0, 0, width, kTitleStripHeight);
-    imgtitle_year2->setGeometry(0, g.title2Top, width, kTitleStripHeight);
+    pageLines_[0]->setGeometry(0, 0, 1, height);
+    pageLines_[1]->setGeometry(g.yearLine1Left, 0, 1, height);
+    pageLines_[2]->setGeometry(g.yearLine2Left, 0, 1, height);
+    pageLines_[3]->setGeometry(width - 1, 0, 1, height);
+    pageLines_[4]->setGeometry(0, height - kButtonLineHeight, width, kButtonLineHeight);
+    titleStrips_[0]->setGeometry(0, 0, width, kTitleStripHeight);
+    titleStrips_[1]->setGeometry(0, g.title2Top, width, kTitleStripHeight);
     for (int day = 0; day < kDayBoxCount; ++day) {
-        redt_[day]->setGeometry(g.boxes[day]);
-        lblweek_[day]->move(g.labels[day]);
+        dayBoxes_[day]->setGeometry(g.boxes[day]);
+        weekdayLabels_[day]->move(g.labels[day]);
     }
-    redt_[5]->setBackgroundColor(kDayBoxGrey);
+    dayBoxes_[5]->setBackgroundColor(kDayBoxGrey);
 }
 
-void TMainFrm::colourWeekButtons(int slot)
+void MainWindow::colourWeekButtons(int slot)
 {
     if (slot < 1 || slot > 5)
         return;
@@ -653,82 +621,84 @@ void TMainFrm::colourWeekButtons(int slot)
     }
 }
 
-bool TMainFrm::unsavedMayGo(const QString &question)
+bool MainWindow::unsavedMayGo(const QString &question)
 {
-    return !weekNotes_->unsaved() || services_.dialogs.askYesNo(this, question);
+    return !weekNotes_.unsaved() || services_.dialogs.askYesNo(this, question);
 }
 
-bool TMainFrm::mayLeaveShownWeek(const QString &question)
+bool MainWindow::mayLeaveShownWeek(const QString &question)
 {
-    if (weekNotes_->unsaved())
-        weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth); // one more try first
+    if (weekNotes_.unsaved())
+        saveWeek(); // one more try first
     return unsavedMayGo(question);
 }
 
-void TMainFrm::weekSlotSwitch(int slot)
+void MainWindow::switchSlot(int slot)
 {
-    weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth);
+    saveWeek();
     if (!unsavedMayGo(kSwitchQuestion))
         return;
     colourWeekButtons(slot);
-    CurrentWeekSlot = 0; // the coming load's box changes are not saved
-    weekNotes_->LoadWeek(slot, SelectedYearMonth);
-    CurrentWeekSlot = slot;
+    currentSlot_ = slot;
+    loadWeek(slot);
 }
 
-void TMainFrm::setSelectedMonth(const QString &month)
+void MainWindow::setSelectedMonth(const QString &month)
 {
-    SelectedMonth = month;
-    SelectedYearMonth = SelectedYear + SelectedMonth;
-    if (FormShown)
+    selectedMonth_ = month;
+    if (shown_)
         showPanelPage();
 }
 
-void TMainFrm::monthSwitch(int month)
+void MainWindow::showMonth(const QString &month)
+{
+    monthLabel_->setText(month);
+    monthLabel_->adjustSize();
+}
+
+void MainWindow::switchMonth(int month)
 {
     if (!mayLeaveShownWeek(kSwitchQuestion))
         return;
-    lblMonth->setText(QString::number(month));
-    lblMonth->adjustSize();
+    showMonth(QString::number(month));
     setSelectedMonth(QString::number(month));
-    weekNotes_->LoadWeek(CurrentWeekSlot, SelectedYearMonth);
+    loadWeek(currentSlot_);
 }
 
-void TMainFrm::lblMonthClick()
+void MainWindow::openMonthMenu()
 {
-    popUpBelow(lblMonth, ppMonth);
+    popUpBelow(monthLabel_, monthMenu_);
 }
 
-void TMainFrm::lblSetClick()
+void MainWindow::openOptionsMenu()
 {
-    popUpBelow(lblSet, popSysset);
+    popUpBelow(optionsLabel_, optionsMenu_);
 }
 
-void TMainFrm::N_Click()
+void MainWindow::exportWeek()
 {
-    tavi::N_Click(tsMain, CurrentWeekSlot, services_.dialogs, this);
+    tavi::exportWeek(weekTexts(), currentSlot_, services_.dialogs, this);
 }
 
-void TMainFrm::edtMonthChange()
+void MainWindow::hiddenMonthChanged()
 {
-    if (!FormShown || !mayLeaveShownWeek(kSwitchQuestion))
+    if (!shown_ || !mayLeaveShownWeek(kSwitchQuestion))
         return;
-    lblMonth->setText(edtMonth->text());
-    lblMonth->adjustSize();
-    setSelectedMonth(lblMonth->text());
-    weekNotes_->LoadWeek(CurrentWeekSlot, SelectedYearMonth);
+    showMonth(hiddenMonth_->text());
+    setSelectedMonth(monthLabel_->text());
+    loadWeek(currentSlot_);
 }
 
-void TMainFrm::FillWeekCon()
+WeekTexts MainWindow::weekTexts() const
 {
-    std::vector<TWeekCon> &list = services_.deskBG.WeekConList;
-    list.resize(kDayBoxCount); // entries already there keep their SubText
+    WeekTexts texts;
     std::size_t n = 0;
-    for (RichEdit *box : tavi::dayBoxes(tsMain))
-        list[n++].MainText = box->plainTextCrLf();
+    for (RichEdit *box : tavi::dayBoxes(weekPage_))
+        texts[n++] = box->plainTextCrLf();
+    return texts;
 }
 
-void TMainFrm::CheckLogin()
+void MainWindow::checkLogin()
 {
     try {
         const QString path = dataPath("Data\\loginstr.db");
@@ -744,10 +714,10 @@ void TMainFrm::CheckLogin()
         }
         if (lines->isEmpty() || lines->first() == QLatin1String(kNoPasswordSentinel))
             return;
-        if (!loginWindow_)
-            loginWindow_ = new TLockLogin(path, services_.state, services_.dialogs, services_.endProgram, this);
-        services_.dialogs.runModal(loginWindow_);
-        if (!services_.state.LoginPassed) {
+        LoginDialog login(path, services_.dialogs, services_.endProgram, this);
+        // Centred on the screen: the main window is not shown yet.
+        login.centreOn(services_.screen.geometry());
+        if (!login.ask()) {
             // Refused: nothing is saved on the way out.
             refused_ = true;
             ending_ = true;
@@ -759,49 +729,64 @@ void TMainFrm::CheckLogin()
     }
 }
 
-void TMainFrm::N7Click()
+BackgroundsDialog &MainWindow::backgroundsDialog()
 {
-    if (windows_.pwsetFrm)
-        services_.dialogs.runModal(&windows_.pwsetFrm());
+    if (!backgroundsDialog_)
+        backgroundsDialog_ = std::make_unique<BackgroundsDialog>(services_.programFolder, services_.dialogs, this);
+    return *backgroundsDialog_;
 }
 
-void TMainFrm::LoadBGList(bool changed)
+ApplyQuestionDialog &MainWindow::applyQuestion()
 {
-    tavi::LoadBGList(dataPath("Data\\BGPicList.ini"), changed, services_.state, CurrentBGPic, BGPicIndex);
+    if (!applyQuestion_)
+        applyQuestion_ = std::make_unique<ApplyQuestionDialog>(dataPath("data\\configSetBg.ini"), services_.dialogs, this);
+    return *applyQuestion_;
 }
 
-void TMainFrm::imgAddToDeskClick()
+PasswordDialog &MainWindow::passwordDialog()
 {
-    if (!windows_.picSel)
-        return;
-    TPicSelFrm &picSel = windows_.picSel();
-    picSel.CurrentPic = CurrentBGPic;
-    services_.dialogs.runModal(&picSel);
-    if (picSel.CurrentPic == CurrentBGPic) {
-        LoadBGList(false);
+    if (!passwordDialog_)
+        passwordDialog_ = std::make_unique<PasswordDialog>(dataPath("Data\\loginstr.db"), services_.dialogs, this);
+    return *passwordDialog_;
+}
+
+void MainWindow::openPasswordSettings()
+{
+    services_.dialogs.runModal(&passwordDialog());
+}
+
+void MainWindow::loadBackgroundList(bool changed)
+{
+    backgrounds_.load(dataPath("Data\\BGPicList.ini"), changed);
+}
+
+void MainWindow::openBackgrounds()
+{
+    const QString chosen = backgroundsDialog().choose(backgrounds_.current);
+    if (chosen == backgrounds_.current) {
+        loadBackgroundList(false);
     } else {
-        CurrentBGPic = picSel.CurrentPic;
-        LoadBGList(true);
+        backgrounds_.current = chosen;
+        loadBackgroundList(true);
     }
 }
 
-void TMainFrm::imgAppToDeskClick()
+void MainWindow::applyToDesktop()
 {
     // Setting the wallpaper may wait in a nested event loop; the flow runs to its end first.
     if (applying_)
         return;
     applying_ = true;
     const auto done = qScopeGuard([this] { applying_ = false; });
-    ProgramState &state = services_.state;
-    if (state.AskBeforeSetBg) {
-        if (windows_.inforFrm)
-            services_.dialogs.runModal(&windows_.inforFrm());
-        if (state.SetBgConfirmed == 0)
+    if (askBeforeApply_) {
+        const ApplyQuestionDialog::Answer answer = applyQuestion().ask();
+        if (answer.stopAsking)
+            askBeforeApply_ = false;
+        if (!answer.apply)
             return;
     }
     try {
-        FillWeekCon();
-        applyToDesktop(services_.deskBG, services_.mixPic, state.PicBGList, BGPicIndex);
+        tavi::applyWeekToDesktop(weekTexts(), backgrounds_, dataPath("source\\DeskTopBG\\"), setWallpaper_);
     } catch (const WallpaperNotSet &error) {
         // The picture is ready but no way of showing it worked here: say so once, with where it lies.
         if (!wallpaperFailureShown_) {
@@ -816,25 +801,47 @@ void TMainFrm::imgAppToDeskClick()
     }
 }
 
-void TMainFrm::redt1Exit()
+void MainWindow::dayBoxChanged()
 {
-    weekNotes_->autoSave(FormShown, CurrentWeekSlot, SelectedYearMonth);
+    // Nothing is edited before the window shows; a load fills the boxes with their signals blocked.
+    if (shown_)
+        saveWeek();
 }
 
-void TMainFrm::img_close_highlightClick()
+void MainWindow::loadWeek(int slot)
+{
+    const std::optional<WeekNote> week = weekNotes_.load(slot, selectedYearMonth());
+    for (int day = 0; day < kDayBoxCount; ++day) {
+        RichEdit *box = dayBoxes_[day];
+        const QSignalBlocker quiet(box);
+        box->setRichText(week ? (*week)[day].document() : RtfDocument());
+        // A week that could not be read takes no typing that could never be stored.
+        box->setReadOnly(!week);
+    }
+}
+
+void MainWindow::saveWeek()
+{
+    WeekNote notes;
+    for (int day = 0; day < kDayBoxCount; ++day)
+        notes[day] = DayNote(dayBoxes_[day]->rtf());
+    weekNotes_.save(currentSlot_, selectedYearMonth(), notes);
+}
+
+void MainWindow::closeAndSave()
 {
     runReportingErrors(services_.dialogs, this, [this] {
-        weekNotes_->SaveWeek(CurrentWeekSlot, SelectedYearMonth);
+        saveWeek();
         if (!unsavedMayGo(kCloseQuestion))
             return;
         windowBounds_ = geometry();
-        SaveWindowSettings(); // a failure is reported and the program goes on
+        saveWindowSettings(); // a failure is reported and the program goes on
         ending_ = true;
         services_.endProgram();
     });
 }
 
-void TMainFrm::N_ExitPrjClick()
+void MainWindow::exitProgram()
 {
     // Edits are stored as they are made; only a week whose saves failed makes this wait.
     if (!mayLeaveShownWeek(kCloseQuestion))
@@ -843,11 +850,11 @@ void TMainFrm::N_ExitPrjClick()
     services_.endProgram();
 }
 
-void TMainFrm::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Only the close picture takes the close path; any other close ends the program at once.
     if (!ending_)
-        N_ExitPrjClick();
+        exitProgram();
     if (ending_)
         event->accept();
     else

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "app/WindowChrome.h"
+#include "backgrounds/BackgroundList.h"
 #include "editing/EditingCommands.h"
 #include "notes/WeekNotes.h"
-#include "platform/ProgramState.h"
+#include "wallpaper/ApplyToDesktop.h"
 
 #include <QDate>
-#include <QUrl>
 #include <QWidget>
 
 #include <array>
@@ -24,18 +24,15 @@ class QSpinBox;
 
 namespace tavi {
 
+class ApplyQuestionDialog;
+class BackgroundsDialog;
 class Clock;
 class Dialogs;
+class NotesDatabase;
+class PasswordDialog;
 class RichEdit;
 class Screen;
-class TDeskBGSetFrm;
-class TPicSelFrm;
-class TInforFrm;
-class TpwsetFrm;
-class TLockLogin;
 class WebPanel;
-class TMixPicFrm;
-class TDM;
 
 // The application title: the taskbar text and the caption of its messages.
 extern const char16_t *const kApplicationTitle;
@@ -45,12 +42,9 @@ QString dateLabelText(const QDate &date);
 
 // What the main window works with, handed in by the program entry (tests
 // hand in fakes).
-struct MainFrmServices {
+struct MainWindowServices {
     QString programFolder;
-    TDM &dm;
-    TDeskBGSetFrm &deskBG;
-    TMixPicFrm &mixPic;
-    ProgramState &state;
+    NotesDatabase &notes;
     const Clock &clock;
     const Screen &screen;
     Dialogs &dialogs;
@@ -58,95 +52,85 @@ struct MainFrmServices {
 };
 
 // The main window: header, left panel and the week page of six day boxes.
-class TMainFrm : public QWidget {
+// It owns the windows it opens, each made when first asked for.
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr QSize kDesignSize{898, 501};
 
-    explicit TMainFrm(const MainFrmServices &services, QWidget *parent = nullptr);
-    ~TMainFrm() override;
+    explicit MainWindow(const MainWindowServices &services, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
-    // The start-up sequence, run once by the program entry before the window is shown.
-    void FormCreate();
-    void FormShow();
-    void FormResize();
-    // The close button: save the week and the window settings, then end the program.
-    void img_close_highlightClick();
-    // "退出程序", and any other close: end at once, without saving anything again.
-    void N_ExitPrjClick();
-    // The minimise picture button: the window goes to the taskbar.
-    void img_mini_highlightClick();
-    // The maximise picture button: toggles between full width and 906 x 540.
-    void img_max_highlightClick();
-    // Which caption button pictures are visible.
-    const ChromePictures &captionPictures() const { return pictures_; }
-    QLabel *captionPicture(const char *name) const;
-    QLabel *background() const { return imgBG; }
-    WebPanel *webPanel() const { return pnlWeb; }
-    void LoadWindowSettings();
-    void SaveWindowSettings();
-
-    // Week slots and months.
-    void weekSlotSwitch(int slot);
-    void monthSwitch(int month);
-    void colourWeekButtons(int slot);
-    void lblMonthClick();
-    void lblSetClick();
-    // "内容导出": the shown week into a text file.
-    void N_Click();
-    void edtMonthChange();
-    // The automatic save of every day box's change and focus loss.
-    void redt1Exit();
-    // Copies the six boxes' plain text into the content picture's week list.
-    void FillWeekCon();
-    // Reads the background list (see tavi::LoadBGList).
-    void LoadBGList(bool changed);
-    // Opens the background selection window, then reloads the list.
-    void imgAddToDeskClick();
-    // The windows it opens, each made by its owner when first asked for.
-    struct OtherWindows {
-        std::function<TPicSelFrm &()> picSel;
-        std::function<TInforFrm &()> inforFrm;
-        std::function<TpwsetFrm &()> pwsetFrm;
-    };
-    void attachWindows(OtherWindows windows) { windows_ = std::move(windows); }
-    // The login gate: asks for the password when one is set; a refusal ends the program.
-    void CheckLogin();
+    // The start-up sequence, run once by the program entry before the window
+    // is shown: the login, today's month, the settings files, the background
+    // list and the week.
+    void startUp();
     // True when start-up was refused (the login): the program must end before the user can work.
     bool endedDuringStartUp() const { return refused_; }
+    // How the wallpaper is set (the desktop's setter; tests give their own).
+    void setWallpaperSetter(SetWallpaper setter) { setWallpaper_ = std::move(setter); }
+
+    // The caption buttons. Close saves the week and the window settings, then
+    // ends the program; minimise sends it to the taskbar; maximise toggles
+    // between the screen's width and 906 x 540.
+    void closeAndSave();
+    void minimise();
+    void toggleMaximised();
+    // "退出程序", and any other close: ends at once, without saving again.
+    void exitProgram();
+
+    // Week slots and months.
+    void switchSlot(int slot);
+    void switchMonth(int month);
+    void openMonthMenu();
+    void openOptionsMenu();
+    // "内容导出": the shown week into a text file.
+    void exportWeek();
     // "登陆密码": the password settings window.
-    void N7Click();
-    // Apply to desktop: after the question (unless switched off), the shown
-    // week becomes the wallpaper on the next background of the list.
-    void imgAppToDeskClick();
+    void openPasswordSettings();
+    // "添加桌面背景": the background selection window, then the list again.
+    void openBackgrounds();
+    // "应用到桌面": after the question (unless switched off), the shown week
+    // becomes the wallpaper on the next background of the list.
+    void applyToDesktop();
 
-    // State the other windows and the tests read.
-    int CurrentWeekSlot = 1;
-    QString SelectedYear;
-    QString SelectedMonth;
-    QString SelectedYearMonth;
-    bool FormShown = false;
-    QString CurrentBGPic;
-    int BGPicIndex = 0;
+    // The six day boxes' plain texts, Monday first.
+    WeekTexts weekTexts() const;
 
-    const std::array<RichEdit *, kDayBoxCount> &dayBoxes() const { return redt_; }
+    // What tests and the other parts of the program look at.
+    int currentSlot() const { return currentSlot_; }
+    QString selectedYearMonth() const { return selectedYear_ + selectedMonth_; }
+    bool hasBeenShown() const { return shown_; }
+    bool asksBeforeApply() const { return askBeforeApply_; }
+    const BackgroundList &backgrounds() const { return backgrounds_; }
+    // Reads the background list file again (see BackgroundList::load).
+    void loadBackgroundList(bool changed);
+    const ChromePictures &captionPictures() const { return pictures_; }
+    QLabel *captionPicture(const char *name) const;
+    QLabel *background() const { return background_; }
+    WebPanel *webPanel() const { return webPanel_; }
+    const std::array<RichEdit *, kDayBoxCount> &dayBoxes() const { return dayBoxes_; }
     QPushButton *weekButton(int slot) const { return weekButtons_[slot - 1]; }
-    QLabel *monthLabel() const { return lblMonth; }
-    QMenu *monthMenu() const { return ppMonth; }
-    QLabel *dateLabel() const { return lblDateTime; }
-    QWidget *weekPage() const { return tsMain; }
-    QLineEdit *hiddenMonthField() const { return edtMonth; }
-    RichEdit *memoBox() const { return rdtMain; }
-    QMenu *optionsMenu() const { return popSysset; }
-    QMenu *dayBoxMenu() const { return pmDeskTopMonCal; }
+    QLabel *monthLabel() const { return monthLabel_; }
+    QMenu *monthMenu() const { return monthMenu_; }
+    QLabel *dateLabel() const { return dateLabel_; }
+    QWidget *weekPage() const { return weekPage_; }
+    QLineEdit *hiddenMonthField() const { return hiddenMonth_; }
+    RichEdit *memoBox() const { return memoBox_; }
+    QMenu *optionsMenu() const { return optionsMenu_; }
+    QMenu *dayBoxMenu() const { return dayBoxMenu_; }
     EditingCommands &editing() { return *editing_; }
-    QPushButton *tickButton() const { return btnGou; }
-    QPushButton *crossButton() const { return btnX; }
-    QPushButton *clearButton() const { return btnClearRdt; }
-    QLabel *dateButton() const { return imgDate; }
-    QLabel *colourButton() const { return imgRedColor; }
-    QLabel *addBackgroundButton() const { return imgAddToDesk; }
-    QLabel *applyButton() const { return imgAppToDesk; }
+    QPushButton *tickButton() const { return tickButton_; }
+    QPushButton *crossButton() const { return crossButton_; }
+    QPushButton *clearButton() const { return clearButton_; }
+    QLabel *dateButton() const { return dateButton_; }
+    QLabel *colourButton() const { return colourButton_; }
+    QLabel *addBackgroundButton() const { return addBackgroundButton_; }
+    QLabel *applyButton() const { return applyButton_; }
+    // The windows it opens, made on first use.
+    BackgroundsDialog &backgroundsDialog();
+    ApplyQuestionDialog &applyQuestion();
+    PasswordDialog &passwordDialog();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -159,76 +143,94 @@ private:
     void buildHeader();
     void buildToolbar();
     void buildDayBoxMenu();
+    void buildWeekPage();
+    void arrangeWeekPage();
     // A handler that reports any error it does not catch itself.
     std::function<void()> reported(std::function<void()> handler);
     QPushButton *toolButton(const char *name, const QString &caption, const QRect &place);
     QLabel *pictureButton(const char *name, const QString &hint, const QPixmap &picture, const QRect &place);
-    void buildWeekPage();
-    void ArrangeWeekPage();
-    void setSelectedMonth(const QString &month);
-    // The panel's page for the shown month.
-    void showPanelPage();
-    QString dataPath(const char *relativePath) const;
+
+    // The login gate: asks for the password when one is set; a refusal ends the program.
+    void checkLogin();
     void loadMemoFile();
     void loadWallpaperQuestion();
+    void loadWindowSettings();
+    void saveWindowSettings();
+    QString dataPath(const char *relativePath) const;
     // Writes a settings file; a failure is kept for the one report after start-up.
     void writeAtStartUp(const QString &path, const QStringList &lines);
+    void setSelectedMonth(const QString &month);
+    // The month label shows the selected month when it is a number.
+    void showMonth(const QString &month);
+    void colourWeekButtons(int slot);
+    void showPanelPage();
+    void hiddenMonthChanged();
+
+    // The shown week into the day boxes, and the boxes into the notes database.
+    void loadWeek(int slot);
+    void saveWeek();
+    // Every change and focus loss of a day box saves the week.
+    void dayBoxChanged();
     // Whether the shown week may be left: it is stored, or the user lets its
     // unsaved edits go. mayLeaveShownWeek tries one more save first.
     bool unsavedMayGo(const QString &question);
     bool mayLeaveShownWeek(const QString &question);
 
-    MainFrmServices services_;
-    std::unique_ptr<WeekNotes> weekNotes_;
+    MainWindowServices services_;
+    WeekNotes weekNotes_;
     std::unique_ptr<EditingCommands> editing_;
+    SetWallpaper setWallpaper_;
+
+    int currentSlot_ = 1;
+    QString selectedYear_;
+    QString selectedMonth_;
+    bool shown_ = false;
+    bool askBeforeApply_ = true;
+    BackgroundList backgrounds_;
     bool ending_ = false;
+    bool refused_ = false;
+    bool applying_ = false;
+    bool wallpaperFailureShown_ = false; // told once per run
     QStringList startUpFailures_;
     // The bounds the close path remembers (FormSize.ini lines 2 to 5).
     QRect windowBounds_;
     // Controls that keep their distance from the right edge, with their design places.
     std::vector<std::pair<QWidget *, QRect>> rightAnchored_;
 
-    QLabel *imgBG = nullptr;
+    std::unique_ptr<BackgroundsDialog> backgroundsDialog_;
+    std::unique_ptr<ApplyQuestionDialog> applyQuestion_;
+    std::unique_ptr<PasswordDialog> passwordDialog_;
+
+    QLabel *background_ = nullptr;
     // close, minimise and maximise: normal, highlight and down pictures each
     std::array<std::array<QLabel *, 3>, 3> caption_{};
     ChromePictures pictures_;
-    QLabel *imgLogo = nullptr;
-    QLabel *lblDateTime = nullptr;
+    QLabel *dateLabel_ = nullptr;
     std::array<QPushButton *, 5> weekButtons_{};
-    QLabel *lblMonth = nullptr;
-    QMenu *ppMonth = nullptr;
-    QLineEdit *edtMonth = nullptr;
-    QSpinBox *ud_Month = nullptr;
-    QPushButton *btnGou = nullptr;
-    QPushButton *btnX = nullptr;
-    QLabel *imgDate = nullptr;
-    QLabel *imgRedColor = nullptr;
-    QPushButton *btnClearRdt = nullptr;
-    QMenu *pmDeskTopMonCal = nullptr;
-    QLabel *lblSet = nullptr;
-    QMenu *popSysset = nullptr;
-    QFrame *pnlLeft = nullptr;
-    QLabel *imgAddToDesk = nullptr;
-    WebPanel *pnlWeb = nullptr;
-    OtherWindows windows_;
-    TLockLogin *loginWindow_ = nullptr; // created by the gate when a password is set
-    bool refused_ = false;
-    QLabel *imgAppToDesk = nullptr;
-    bool wallpaperFailureShown_ = false; // told once per run
-    bool applying_ = false;
-    QFrame *pngRight = nullptr;
-    RichEdit *rdtMain = nullptr;
-    QWidget *pgcMain = nullptr;
-    QWidget *tsMain = nullptr;
-    QLabel *imgtitle_year1 = nullptr;
-    QLabel *imgtitle_year2 = nullptr;
-    std::array<QLabel *, 6> lblweek_{};
-    QFrame *pnl_yearLine0 = nullptr;
-    QFrame *pnl_yearLine1 = nullptr;
-    QFrame *pnl_yearLine2 = nullptr;
-    QFrame *pnl_yearLineREdge = nullptr;
-    QFrame *pnl_buttonline = nullptr;
-    std::array<RichEdit *, kDayBoxCount> redt_{};
+    QLabel *monthLabel_ = nullptr;
+    QMenu *monthMenu_ = nullptr;
+    QLineEdit *hiddenMonth_ = nullptr;
+    QSpinBox *monthSpin_ = nullptr;
+    QPushButton *tickButton_ = nullptr;
+    QPushButton *crossButton_ = nullptr;
+    QLabel *dateButton_ = nullptr;
+    QLabel *colourButton_ = nullptr;
+    QPushButton *clearButton_ = nullptr;
+    QMenu *dayBoxMenu_ = nullptr;
+    QLabel *optionsLabel_ = nullptr;
+    QMenu *optionsMenu_ = nullptr;
+    WebPanel *webPanel_ = nullptr;
+    QLabel *addBackgroundButton_ = nullptr;
+    QLabel *applyButton_ = nullptr;
+    QFrame *rightPanel_ = nullptr;
+    RichEdit *memoBox_ = nullptr;
+    QWidget *pageContainer_ = nullptr;
+    QWidget *weekPage_ = nullptr;
+    std::array<QLabel *, 2> titleStrips_{};
+    std::array<QLabel *, kDayBoxCount> weekdayLabels_{};
+    // The page's black lines: left edge, the two column lines, right edge, bottom.
+    std::array<QFrame *, 5> pageLines_{};
+    std::array<RichEdit *, kDayBoxCount> dayBoxes_{};
 };
 
 } // namespace tavi

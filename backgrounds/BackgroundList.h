@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/ProgramState.h"
-
 #include <QString>
 #include <QStringList>
 
@@ -21,17 +19,27 @@ std::optional<QStringList> readBackgroundList(const QString &path);
 
 // Writes line 1 = current, then the pictures, each followed by CR LF,
 // replacing the file atomically. Throws FileError.
-void SavePicList(const QString &path, const QString &current, const QStringList &pictures);
+void saveBackgroundList(const QString &path, const QString &current, const QStringList &pictures);
 
 // Writes the default list: "A1.bmp" as the current background and the only picture.
 void writeDefaultBackgroundList(const QString &path);
 
-// The main window's copy of the list. Reads the file into state.PicBGList and
-// state.PicBGCount and sets currentBGPic to line 1. bgPicIndex becomes the
-// last line when changed is false, or the last line naming the current
-// background when it is true. A missing file is replaced by the default list;
-// a file without lines changes nothing but PicBGCount (0). Read and write
-// errors are thrown, with the state as it was apart from PicBGCount.
-void LoadBGList(const QString &path, bool changed, ProgramState &state, QString &currentBGPic, int &bgPicIndex);
+// The list as the main window holds it: every line of the file (entry 0 is
+// line 1, the current background) and which entry the next apply lays the
+// week on.
+struct BackgroundList {
+    QString current;
+    QStringList entries;
+    int index = 0;
+    // How many lines the last read took over: 0 after an empty file, which
+    // leaves everything else as it was.
+    int linesRead = 0;
+
+    // Reads the file over the list. index becomes the last line when changed
+    // is false, or the last line naming the current background when it is
+    // true. A missing file is replaced by the default list. Read and write
+    // errors are thrown, with the list as it was apart from linesRead.
+    void load(const QString &path, bool changed);
+};
 
 } // namespace tavi

@@ -33,12 +33,12 @@ RtfDocument dayNotes(int day, int gbkBytes)
     return doc;
 }
 
-std::vector<TWeekCon> contentWeek()
+WeekTexts contentWeek()
 {
-    std::vector<TWeekCon> week(6);
+    WeekTexts week;
     for (int day = 0; day < 6; ++day) {
         for (int line = 0; line < 8; ++line)
-            week[day].MainText += QStringLiteral("%1. 上午九点开会，讨论本周工作安排。\r\n").arg(line + 1);
+            week[day] += QStringLiteral("%1. 上午九点开会，讨论本周工作安排。\r\n").arg(line + 1);
     }
     return week;
 }

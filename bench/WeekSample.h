@@ -16,7 +16,7 @@ namespace tavi::bench {
 RtfDocument dayNotes(int day, int gbkBytes = 2048);
 
 // The week as the content picture gets it: eight numbered lines a day.
-std::vector<TWeekCon> contentWeek();
+WeekTexts contentWeek();
 
 // Something like a photo: smooth gradients with rings and a checked band, a
 // mix of flat areas and edges, so that a JPEG coder has real work. 24 bits.

@@ -1,10 +1,11 @@
 // The whole apply to the desktop, from drawing the week's content picture to
-// the finished Mix.bmp (everything applyToDesktop does except the wallpaper
+// the finished Mix.bmp (everything applyWeekToDesktop does except the wallpaper
 // setter), on a full-HD and a 4K BMP background, against its floor: the I/O
 // no version of the pipeline can avoid. That is reading the background BMP,
 // encoding the blended picture as a quality-90 JPEG and writing Mix.Jpg,
 // decoding it again and writing Mix.bmp, with the program's own codecs and
 // its atomic, flushed file writes.
+#include "backgrounds/BackgroundList.h"
 #include "bench/WeekSample.h"
 #include "pictures/BmpReader.h"
 #include "pictures/JpegCodec.h"
@@ -23,17 +24,12 @@ namespace {
 struct ProgramFolderWithBackground {
     QTemporaryDir dir;
     QString pictures;
-    tavi::TDeskBGSetFrm deskBG;
-    tavi::TMixPicFrm mix;
-    std::vector<tavi::TPicBGList> list{{0, QStringLiteral("BG.bmp")}, {1, QStringLiteral("BG.bmp")}};
-    int index = 1;
+    tavi::BackgroundList list{QStringLiteral("BG.bmp"), {QStringLiteral("BG.bmp"), QStringLiteral("BG.bmp")}, 1, 2};
+    const tavi::WeekTexts week = tavi::bench::contentWeek();
 
-    ProgramFolderWithBackground(int width, int height)
-        : pictures(makePictureFolder(dir)), deskBG(dir.path() + u'/')
+    ProgramFolderWithBackground(int width, int height) : pictures(makePictureFolder(dir))
     {
         tavi::writeBmp(pictures + QStringLiteral("BG.bmp"), tavi::bench::photoLikePicture(width, height));
-        deskBG.WeekConList = tavi::bench::contentWeek();
-        deskBG.setWallpaper = [](const QString &) { return QStringLiteral("none"); };
     }
 
     static QString makePictureFolder(const QTemporaryDir &dir)
@@ -42,7 +38,11 @@ struct ProgramFolderWithBackground {
         return dir.path() + QStringLiteral("/source/DeskTopBG/");
     }
 
-    void apply() { tavi::applyToDesktop(deskBG, mix, list, index); }
+    void apply()
+    {
+        tavi::applyWeekToDesktop(week, list, pictures,
+                                 [](const QString &) { return QStringLiteral("none"); });
+    }
 };
 
 void BM_ApplyPipeline(benchmark::State &state)
@@ -56,9 +56,11 @@ BENCHMARK(BM_ApplyPipeline)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchm
 void BM_ApplyFloor(benchmark::State &state)
 {
     ProgramFolderWithBackground folder(int(state.range(0)), int(state.range(1)));
-    folder.apply(); // the same blended picture the pipeline encodes
-    const tavi::Bitmap blended = *folder.mix.imgmix;
     const QString background = folder.pictures + QStringLiteral("BG.bmp");
+    // The same blended picture the pipeline encodes.
+    tavi::Bitmap content = tavi::drawWeekPicture(tavi::bench::contentWeek());
+    tavi::Bitmap picture = tavi::readBmp(background);
+    const tavi::Bitmap blended = tavi::blend(content, picture, 30, 50);
     const QString jpegPath = folder.pictures + QStringLiteral("Mix.Jpg");
     const QString bmpPath = folder.pictures + QStringLiteral("Mix.bmp");
     for (auto _ : state) {

@@ -28,30 +28,30 @@ void BM_DrawContentPicture(benchmark::State &state)
 {
     const auto week = tavi::bench::contentWeek();
     for (auto _ : state)
-        benchmark::DoNotOptimize(tavi::drawWeekContent(week));
+        benchmark::DoNotOptimize(tavi::drawWeekPicture(week));
 }
 BENCHMARK(BM_DrawContentPicture)->Unit(benchmark::kMicrosecond);
 
 void BM_Blend(benchmark::State &state)
 {
-    tavi::Bitmap content = tavi::drawWeekContent(tavi::bench::contentWeek());
+    tavi::Bitmap content = tavi::drawWeekPicture(tavi::bench::contentWeek());
     tavi::Bitmap base = background(int(state.range(0)), int(state.range(1)));
     base.convertTo32();
     content.convertTo32();
     for (auto _ : state)
-        benchmark::DoNotOptimize(&tavi::MixPic(content, base, 30, 50));
+        benchmark::DoNotOptimize(&tavi::blend(content, base, 30, 50));
 }
 BENCHMARK(BM_Blend)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
 
 // The blend as an apply meets it: a fresh 24-bit background converted first.
 void BM_ConvertAndBlend(benchmark::State &state)
 {
-    const tavi::Bitmap content24 = tavi::drawWeekContent(tavi::bench::contentWeek());
+    const tavi::Bitmap content24 = tavi::drawWeekPicture(tavi::bench::contentWeek());
     const tavi::Bitmap background24 = background(int(state.range(0)), int(state.range(1)));
     for (auto _ : state) {
         tavi::Bitmap content = content24;
         tavi::Bitmap base = background24;
-        benchmark::DoNotOptimize(&tavi::MixPic(content, base, 30, 50));
+        benchmark::DoNotOptimize(&tavi::blend(content, base, 30, 50));
     }
 }
 BENCHMARK(BM_ConvertAndBlend)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);

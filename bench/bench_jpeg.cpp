@@ -29,7 +29,7 @@ void BM_JpgToBmp(benchmark::State &state)
         std::abort();
     file.close();
     for (auto _ : state)
-        benchmark::DoNotOptimize(tavi::JpgToBmp(source));
+        benchmark::DoNotOptimize(tavi::jpegToBmp(source));
     state.counters["jpeg_bytes"] = double(file.size());
 }
 BENCHMARK(BM_JpgToBmp)->Unit(benchmark::kMillisecond);

@@ -26,7 +26,7 @@ int main(int argc, char **argv)
             tavi::writeBmp(folder.filePath(QStringLiteral("BG-%1x%2.bmp").arg(width).arg(height)),
                            tavi::bench::photoLikePicture(width, height));
         tavi::writeBmp(folder.filePath(QStringLiteral("Content.bmp")),
-                       tavi::drawWeekContent(tavi::bench::contentWeek()));
+                       tavi::drawWeekPicture(tavi::bench::contentWeek()));
     } catch (const std::exception &error) {
         std::fprintf(stderr, "bench_pictures: %s\n", error.what());
         return 1;

@@ -2,6 +2,7 @@
 // runs: writing the boxes' RTF (what every save does) and reading it back
 // (what every load does). Then a corpus of real RTF files from other
 // programs, read the way a day box reads a note.
+#include "notes/DayNote.h"
 #include "widgets/RichEdit.h"
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
@@ -51,7 +52,7 @@ void BM_ReadWeek(benchmark::State &state)
     Week week;
     for (auto _ : state) {
         for (int day = 0; day < 6; ++day)
-            week.boxes[day]->loadContent(week.rtf[day]);
+            week.boxes[day]->setRichText(tavi::DayNote(week.rtf[day]).document());
     }
 }
 BENCHMARK(BM_ReadWeek)->Unit(benchmark::kMicrosecond);
@@ -101,7 +102,7 @@ void BM_ReadCorpusDayBox(benchmark::State &state)
     for (auto _ : state) {
         for (const tavi::bench::RtfFile &file : corpus) {
             const QByteArray content = tavi::readWholeFile(file.path);
-            box.loadContent(content);
+            box.setRichText(tavi::DayNote(content).document());
             bytes += content.size();
         }
     }

@@ -25,8 +25,7 @@ const QString kMonth = QStringLiteral("202612");
 struct WeekOnDisk {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("UserData.db"));
-    tavi::TDM dm;
-    tavi::ProgramState state;
+    tavi::NotesDatabase db;
     std::array<std::unique_ptr<tavi::RichEdit>, tavi::kDayBoxCount> owned;
     std::array<tavi::RichEdit *, tavi::kDayBoxCount> boxes{};
     std::unique_ptr<tavi::WeekNotes> notes;
@@ -34,17 +33,26 @@ struct WeekOnDisk {
     explicit WeekOnDisk(int kilobytesPerBox)
     {
         tavi::createNotesDatabase(path);
-        dm.DataModuleCreate(path);
+        db.open(path);
         for (int day = 0; day < tavi::kDayBoxCount; ++day) {
             owned[day] = std::make_unique<tavi::RichEdit>();
-            owned[day]->setFont(QFont(QStringLiteral("宋体"), 11));
+            owned[day]->setFont(tavi::dayNoteFont());
             boxes[day] = owned[day].get();
         }
-        notes = std::make_unique<tavi::WeekNotes>(dm, state, boxes);
-        notes->LoadWeek(1, kMonth); // an empty month: the first save inserts its row
+        notes = std::make_unique<tavi::WeekNotes>(db);
+        notes->load(1, kMonth); // an empty month: the first save inserts its row
         for (int day = 0; day < tavi::kDayBoxCount; ++day)
             boxes[day]->setRichText(tavi::bench::dayNotes(day, kilobytesPerBox * 1024));
-        notes->SaveWeek(1, kMonth);
+        save();
+    }
+
+    // What the main window does on every change: the boxes' notes to the notes database.
+    void save()
+    {
+        tavi::WeekNote week;
+        for (int day = 0; day < tavi::kDayBoxCount; ++day)
+            week[day] = tavi::DayNote(boxes[day]->rtf());
+        notes->save(1, kMonth, week);
     }
 
     // A character typed at the end of one of the boxes, in turn.
@@ -65,7 +73,7 @@ void BM_TypeAndSaveWeek(benchmark::State &state)
     int keystrokes = 0;
     for (auto _ : state) {
         week.type(keystrokes++);
-        times.time([&] { week.notes->SaveWeek(1, kMonth); });
+        times.time([&] { week.save(); });
     }
 }
 

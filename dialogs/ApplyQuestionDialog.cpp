@@ -1,9 +1,7 @@
 #include "dialogs/ApplyQuestionDialog.h"
 
-#include "platform/Dialogs.h"
 #include "formats/LineFile.h"
-#include "platform/ProgramState.h"
-#include "widgets/WindowMove.h"
+#include "platform/Dialogs.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -11,89 +9,70 @@
 
 namespace tavi {
 
-TInforFrm::TInforFrm(ProgramState &state, Dialogs &dialogs, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state), dialogs_(dialogs)
+ApplyQuestionDialog::ApplyQuestionDialog(const QString &confirmationFile, Dialogs &dialogs, QWidget *parent)
+    : SkinnedDialog(QSize(344, 156), parent), confirmationFile_(confirmationFile), dialogs_(dialogs)
 {
-    setFixedSize(344, 156);
-    setModal(true);
+    // The white face with its thin blue-grey border.
+    addFace(QStringLiteral("background: white; border: 1px solid rgb(216, 227, 243);"));
 
-    // The white face with its thin blue-grey border; pressing on it moves the window.
-    auto *shpBG = new QLabel(this);
-    shpBG->setGeometry(rect());
-    shpBG->setStyleSheet(QStringLiteral("background: white; border: 1px solid rgb(216, 227, 243);"));
-    new WindowMove(shpBG);
+    auto *mark = new QLabel(QStringLiteral("?"), this);
+    mark->setGeometry(24, 40, 45, 46);
+    mark->setAlignment(Qt::AlignCenter);
+    mark->setStyleSheet(QStringLiteral("color: white; background: rgb(91, 127, 181); border-radius: 22px;"
+                                       "font: bold 30px;"));
 
-    auto *imgques = new QLabel(QStringLiteral("?"), this);
-    imgques->setGeometry(24, 40, 45, 46);
-    imgques->setAlignment(Qt::AlignCenter);
-    imgques->setStyleSheet(QStringLiteral("color: white; background: rgb(91, 127, 181); border-radius: 22px;"
-                                          "font: bold 30px;"));
+    question_ = new QLabel(QStringLiteral("您确定要更换壁纸？"), this);
+    QFont bold(QStringLiteral("宋体"));
+    bold.setPixelSize(14);
+    bold.setBold(true);
+    question_->setFont(bold);
+    question_->move(86, 48);
+    question_->adjustSize();
 
-    lblInfo = new QLabel(QStringLiteral("您确定要更换壁纸？"), this);
-    QFont question(QStringLiteral("宋体"));
-    question.setPixelSize(14);
-    question.setBold(true);
-    lblInfo->setFont(question);
-    lblInfo->move(86, 48);
-    lblInfo->adjustSize();
+    dontAskAgain_ = new QCheckBox(QStringLiteral("下次不再提示"), this);
+    dontAskAgain_->move(86, 78);
+    dontAskAgain_->adjustSize();
 
-    chkSetBgInfo = new QCheckBox(QStringLiteral("下次不再提示"), this);
-    chkSetBgInfo->move(86, 78);
-    chkSetBgInfo->adjustSize();
-
-    btnok = new QPushButton(QStringLiteral("确  定"), this);
-    btnok->setGeometry(176, 118, 70, 24);
-    btncancel = new QPushButton(QStringLiteral("取  消"), this);
-    btncancel->setGeometry(256, 118, 70, 24);
-    btnClose = new QPushButton(QStringLiteral("X"), this);
+    okButton_ = new QPushButton(QStringLiteral("确  定"), this);
+    okButton_->setGeometry(176, 118, 70, 24);
+    cancelButton_ = new QPushButton(QStringLiteral("取  消"), this);
+    cancelButton_->setGeometry(256, 118, 70, 24);
+    closeButton_ = new QPushButton(QStringLiteral("X"), this);
     QFont arial(QStringLiteral("Arial"));
     arial.setBold(true);
-    btnClose->setFont(arial);
-    btnClose->setFlat(true);
-    btnClose->setGeometry(width() - 24, 2, 22, 20);
-    for (QPushButton *button : {btnok, btncancel, btnClose})
+    closeButton_->setFont(arial);
+    closeButton_->setFlat(true);
+    closeButton_->setGeometry(width() - 24, 2, 22, 20);
+    for (QPushButton *button : {okButton_, cancelButton_, closeButton_})
         button->setAutoDefault(false);
 
-    connect(btnok, &QPushButton::clicked, this, [this] { runReportingErrors(dialogs_, this, [this] { btnokClick(); }); });
-    connect(btncancel, &QPushButton::clicked, this, &TInforFrm::btncancelClick);
-    connect(btnClose, &QPushButton::clicked, this, &TInforFrm::btnCloseClick);
+    connect(okButton_, &QPushButton::clicked, this, [this] { runReportingErrors(dialogs_, this, [this] { confirm(); }); });
+    connect(cancelButton_, &QPushButton::clicked, this, &ApplyQuestionDialog::reject);
+    connect(closeButton_, &QPushButton::clicked, this, &ApplyQuestionDialog::reject);
 }
 
-void TInforFrm::showEvent(QShowEvent *event)
+ApplyQuestionDialog::Answer ApplyQuestionDialog::ask()
 {
     // Each showing asks afresh: only OK answers yes.
-    state_.SetBgConfirmed = 0;
-    centreOver(this, parentWidget());
-    QDialog::showEvent(event);
+    answer_ = {};
+    dialogs_.runModal(this);
+    return answer_;
 }
 
-void TInforFrm::btnokClick()
+void ApplyQuestionDialog::confirm()
 {
-    if (chkSetBgInfo->isChecked()) {
-        state_.AskBeforeSetBg = false;
-        state_.SetBgConfirmed = 1;
-        writeLineFile(state_.ConfigSetBgPath, {QStringLiteral("0")}); // throws: the window stays open
-    } else {
-        state_.SetBgConfirmed = 1;
+    answer_.apply = true;
+    if (dontAskAgain_->isChecked()) {
+        answer_.stopAsking = true;
+        writeLineFile(confirmationFile_, {QStringLiteral("0")}); // throws: the window stays open
     }
     accept();
 }
 
-void TInforFrm::btncancelClick()
+void ApplyQuestionDialog::reject()
 {
-    reject();
-}
-
-void TInforFrm::reject()
-{
-    // Escape and closing the window end here too: all of them are a cancel.
-    state_.SetBgConfirmed = 0;
+    answer_.apply = false;
     QDialog::reject();
-}
-
-void TInforFrm::btnCloseClick()
-{
-    reject();
 }
 
 } // namespace tavi

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/SkinnedDialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -9,40 +9,44 @@ class QPushButton;
 namespace tavi {
 
 class Dialogs;
-struct ProgramState;
 
 // The question before the wallpaper changes: "您确定要更换壁纸？" with
 // "下次不再提示". Created once, so the tick stays from one showing to the next.
-class TInforFrm : public QDialog {
+class ApplyQuestionDialog : public SkinnedDialog {
     Q_OBJECT
 public:
-    TInforFrm(ProgramState &state, Dialogs &dialogs, QWidget *parent = nullptr);
+    // confirmationFile: configSetBg.ini, which gets "0" when the question is switched off.
+    ApplyQuestionDialog(const QString &confirmationFile, Dialogs &dialogs, QWidget *parent = nullptr);
 
-    // "确  定": the answer is yes; with the tick, the question is switched off
-    // for good (the confirmation file gets "0"). A file that cannot be written
-    // is reported and the window stays open.
-    void btnokClick();
-    void btncancelClick();
-    void btnCloseClick();
+    struct Answer {
+        bool apply = false;      // OK; Cancel, X, Escape and any other close say no
+        bool stopAsking = false; // OK with the tick: not asked again
+    };
+    // Shows the question modally and gives the answer.
+    Answer ask();
+
+    // "确  定": yes; with the tick, the question is switched off for good (the
+    // confirmation file gets "0"). A file that cannot be written is reported
+    // and the window stays open.
+    void confirm();
+    // Cancel, the close button, Escape and any other close.
     void reject() override;
 
-    QCheckBox *dontAskAgain() const { return chkSetBgInfo; }
-    QPushButton *okButton() const { return btnok; }
-    QPushButton *cancelButton() const { return btncancel; }
-    QPushButton *closeButton() const { return btnClose; }
-    QLabel *question() const { return lblInfo; }
-
-protected:
-    void showEvent(QShowEvent *event) override;
+    QCheckBox *dontAskAgain() const { return dontAskAgain_; }
+    QPushButton *okButton() const { return okButton_; }
+    QPushButton *cancelButton() const { return cancelButton_; }
+    QPushButton *closeButton() const { return closeButton_; }
+    QLabel *question() const { return question_; }
 
 private:
-    ProgramState &state_;
+    QString confirmationFile_;
     Dialogs &dialogs_;
-    QLabel *lblInfo = nullptr;
-    QCheckBox *chkSetBgInfo = nullptr;
-    QPushButton *btnok = nullptr;
-    QPushButton *btncancel = nullptr;
-    QPushButton *btnClose = nullptr;
+    Answer answer_;
+    QLabel *question_ = nullptr;
+    QCheckBox *dontAskAgain_ = nullptr;
+    QPushButton *okButton_ = nullptr;
+    QPushButton *cancelButton_ = nullptr;
+    QPushButton *closeButton_ = nullptr;
 };
 
 } // namespace tavi

@@ -48,167 +48,113 @@ void copyReplacing(const QString &source, const QString &target)
 
 } // namespace
 
-void ResizePic(const QString &source, const QString &target, int width, int height)
-{
-    const Bitmap picture = readBmp(source);
-    Bitmap stretched(width, height, 24);
-    for (int y = 0; y < height; ++y) {
-        const int sourceY = int(std::int64_t(y) * picture.height() / height);
-        std::uint8_t *out = stretched.row(y);
-        for (int x = 0; x < width; ++x, out += 3) {
-            const QRgb colour = picture.pixel(int(std::int64_t(x) * picture.width() / width), sourceY);
-            out[0] = std::uint8_t(qBlue(colour));
-            out[1] = std::uint8_t(qGreen(colour));
-            out[2] = std::uint8_t(qRed(colour));
-        }
-    }
-    writeBmp(target, stretched);
-}
-
-TPicSelFrm::TPicSelFrm(const QString &programFolder, Dialogs &dialogs, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), programFolder_(programFolder),
+BackgroundsDialog::BackgroundsDialog(const QString &programFolder, Dialogs &dialogs, QWidget *parent)
+    : SkinnedDialog(QSize(524, 286), parent), programFolder_(programFolder),
       pictureFolder_(resolvePath(programFolder, QStringLiteral("source\\DeskTopBG\\")) + u'/'), dialogs_(dialogs)
 {
     setWindowTitle(QStringLiteral("背景图片选择"));
-    setFixedSize(524, 286);
-    setModal(true);
 
     // The background picture: pressing on it moves the window.
-    imgBG = new QLabel(this);
-    imgBG->setGeometry(rect());
-    imgBG->setAutoFillBackground(true);
-    QPalette background = imgBG->palette();
-    background.setColor(QPalette::Window, kSkinLight.lighter(106));
-    imgBG->setPalette(background);
-    new WindowMove(imgBG);
+    QLabel *face = addFace(QStringLiteral("background: %1;").arg(kSkinLight.lighter(106).name()));
+    auto *logo = new QLabel(this);
+    logo->setPixmap(programLogo(QSize(150, 32)));
+    logo->setGeometry(10, 4, 150, 32);
+    addClosePictures(face, QSize(39, 20));
 
-    imgLogo = new QLabel(this);
-    imgLogo->setPixmap(programLogo(QSize(150, 32)));
-    imgLogo->setGeometry(10, 4, 150, 32);
+    auto *frame = new QFrame(this);
+    frame->setGeometry(14, 40, 322, 230);
+    frame->setStyleSheet(QStringLiteral("border: 1px solid rgb(64, 128, 128);"));
 
-    // The close button: highlighted under the mouse, down while pressed, closing on release.
-    static const char *const states[] = {"img_close_normal", "img_close_highlight", "img_close_down"};
-    for (int state = 0; state < 3; ++state) {
-        auto *picture = new QLabel(this);
-        picture->setObjectName(QLatin1String(states[state]));
-        picture->setPixmap(captionPicture(CaptionButton::Close, state, QSize(39, 20)));
-        picture->setGeometry(width() - 39, 0, 39, 20);
-        picture->setToolTip(QStringLiteral("关闭"));
-        closePictures_[std::size_t(state)] = picture;
-    }
-    closePictures_[0]->setMouseTracking(true);
-    imgBG->setMouseTracking(true);
-    onEvent(imgBG, QEvent::MouseMove, [this] { showClosePicture(0); });
-    onEvent(closePictures_[0], QEvent::MouseMove, [this] { showClosePicture(1); });
-    onEvent(closePictures_[1], QEvent::MouseButtonPress, [this] { showClosePicture(2); });
-    for (int state : {1, 2}) {
-        onClick(closePictures_[std::size_t(state)], [this] {
-            showClosePicture(0);
-            img_close_highlightClick();
-        });
-    }
-    showClosePicture(0);
+    list_ = new QListWidget(this);
+    list_->setObjectName(QStringLiteral("LVpic"));
+    list_->setGeometry(15, 41, 320, 228);
+    list_->setFrameShape(QFrame::NoFrame);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setFont(pixelFont(QStringLiteral("宋体"), 12));
 
-    auto *Shape1 = new QFrame(this);
-    Shape1->setGeometry(14, 40, 322, 230);
-    Shape1->setStyleSheet(QStringLiteral("border: 1px solid rgb(64, 128, 128);"));
+    hint_ = new QLabel(this);
+    hint_->setObjectName(QStringLiteral("lblTishi"));
+    hint_->setText(QStringLiteral("注：可添加多个壁纸大 小1024*768/1400*900之间") + QString(36, u' ')
+                   + QStringLiteral("图像格式：") + QString(28, u' ') + QStringLiteral("BMP,JPG"));
+    hint_->setWordWrap(true);
+    hint_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    hint_->setAttribute(Qt::WA_TranslucentBackground);
+    hint_->setFont(pixelFont(QStringLiteral("幼圆"), 15));
+    hint_->setGeometry(350, 44, 160, 150);
 
-    LVpic = new QListWidget(this);
-    LVpic->setObjectName(QStringLiteral("LVpic"));
-    LVpic->setGeometry(15, 41, 320, 228);
-    LVpic->setFrameShape(QFrame::NoFrame);
-    LVpic->setSelectionMode(QAbstractItemView::SingleSelection);
-    LVpic->setSelectionBehavior(QAbstractItemView::SelectRows);
-    LVpic->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    LVpic->setFont(pixelFont(QStringLiteral("宋体"), 12));
-
-    lblTishi = new QLabel(this);
-    lblTishi->setObjectName(QStringLiteral("lblTishi"));
-    lblTishi->setText(QStringLiteral("注：可添加多个壁纸大 小1024*768/1400*900之间") + QString(36, u' ')
-                      + QStringLiteral("图像格式：") + QString(28, u' ') + QStringLiteral("BMP,JPG"));
-    lblTishi->setWordWrap(true);
-    lblTishi->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblTishi->setAttribute(Qt::WA_TranslucentBackground);
-    lblTishi->setFont(pixelFont(QStringLiteral("幼圆"), 15));
-    lblTishi->setGeometry(350, 44, 160, 150);
-
-    btnRemove = new QPushButton(QStringLiteral("移  除"), this);
-    btnAdd = new QPushButton(QStringLiteral("添  加"), this);
-    btnOk = new QPushButton(QStringLiteral("确  定"), this);
-    int left = 350;
-    for (QPushButton *button : {btnRemove, btnAdd, btnOk}) {
-        button->setFlat(true);
-        button->setAutoDefault(false);
-        button->setGeometry(left, 245, 52, 24);
-        left += 56;
-    }
-    setTabOrder(btnRemove, btnAdd);
-    setTabOrder(btnAdd, btnOk);
-    btnRemove->setFocus();
-    auto reported = [this](void (TPicSelFrm::*handler)()) {
+    removeButton_ = new QPushButton(QStringLiteral("移  除"), this);
+    addButton_ = new QPushButton(QStringLiteral("添  加"), this);
+    okButton_ = new QPushButton(QStringLiteral("确  定"), this);
+    placeButtonRow({removeButton_, addButton_, okButton_}, QPoint(350, 245), QSize(52, 24), 56);
+    setTabOrder(removeButton_, addButton_);
+    setTabOrder(addButton_, okButton_);
+    removeButton_->setFocus();
+    auto reported = [this](void (BackgroundsDialog::*handler)()) {
         return [this, handler] { runReportingErrors(dialogs_, this, [this, handler] { (this->*handler)(); }); };
     };
-    connect(btnRemove, &QPushButton::clicked, this, reported(&TPicSelFrm::btnRemoveClick));
-    connect(btnAdd, &QPushButton::clicked, this, reported(&TPicSelFrm::btnAddClick));
-    connect(btnOk, &QPushButton::clicked, this, reported(&TPicSelFrm::btnOkClick));
+    connect(removeButton_, &QPushButton::clicked, this, reported(&BackgroundsDialog::remove));
+    connect(addButton_, &QPushButton::clicked, this, reported(&BackgroundsDialog::add));
+    connect(okButton_, &QPushButton::clicked, this, reported(&BackgroundsDialog::confirm));
 }
 
-void TPicSelFrm::showClosePicture(int state)
+QString BackgroundsDialog::choose(const QString &current)
 {
-    for (int i = 0; i < 3; ++i)
-        closePictures_[std::size_t(i)]->setVisible(i == state);
+    current_ = current;
+    dialogs_.runModal(this);
+    return current_;
 }
 
-QString TPicSelFrm::listPath() const
+QString BackgroundsDialog::listPath() const
 {
     return resolvePath(programFolder_, QStringLiteral("Data\\BGPicList.ini"));
 }
 
-QStringList TPicSelFrm::entries() const
+QStringList BackgroundsDialog::entries() const
 {
     QStringList names;
-    for (int i = 0; i < LVpic->count(); ++i)
-        names.append(LVpic->item(i)->text());
+    for (int i = 0; i < list_->count(); ++i)
+        names.append(list_->item(i)->text());
     return names;
 }
 
-QListWidgetItem *TPicSelFrm::selectedEntry() const
+QListWidgetItem *BackgroundsDialog::selectedEntry() const
 {
-    const QList<QListWidgetItem *> selected = LVpic->selectedItems();
+    const QList<QListWidgetItem *> selected = list_->selectedItems();
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
-void TPicSelFrm::showEvent(QShowEvent *event)
+void BackgroundsDialog::showEvent(QShowEvent *event)
 {
-    centreOver(this, parentWidget());
-    QDialog::showEvent(event);
-    runReportingErrors(dialogs_, this, [this] { FillPicList(); });
+    SkinnedDialog::showEvent(event);
+    runReportingErrors(dialogs_, this, [this] { fillList(); });
 }
 
-void TPicSelFrm::FillPicList()
+void BackgroundsDialog::fillList()
 {
     const QString path = listPath();
     const std::optional<QStringList> lines = readBackgroundList(path);
     if (!lines) {
         writeDefaultBackgroundList(path);
-        CurrentPic = QString::fromLatin1(kDefaultBackground);
-        LVpic->clear();
-        LVpic->addItem(CurrentPic);
+        current_ = QString::fromLatin1(kDefaultBackground);
+        list_->clear();
+        list_->addItem(current_);
         return;
     }
     if (lines->isEmpty())
         return;
-    CurrentPic = lines->first();
-    LVpic->clear();
-    LVpic->addItems(lines->mid(1));
+    current_ = lines->first();
+    list_->clear();
+    list_->addItems(lines->mid(1));
 }
 
-void TPicSelFrm::SavePicList()
+void BackgroundsDialog::saveList()
 {
-    tavi::SavePicList(listPath(), CurrentPic, entries());
+    saveBackgroundList(listPath(), current_, entries());
 }
 
-void TPicSelFrm::btnAddClick()
+void BackgroundsDialog::add()
 {
     const std::optional<QString> chosen = dialogs_.openFileName(this, QString::fromUtf16(kOpenFilter));
     if (!chosen || chosen->isEmpty())
@@ -217,7 +163,7 @@ void TPicSelFrm::btnAddClick()
     try {
         const QString target = pictureFolder_ + fileNamePart(*chosen);
         copyReplacing(*chosen, target);
-        picture = ConvertToBmp(target);
+        picture = convertToBmp(target);
     } catch (const std::exception &) {
         dialogs_.showMessage(this, QStringLiteral("添加失败，请重试！"));
         return;
@@ -226,49 +172,44 @@ void TPicSelFrm::btnAddClick()
         if (picture.isEmpty())
             throw ParseError("not a BMP, JPEG or GIF file");
         if (readBmp(picture).width() > kMaxPictureWidth)
-            ResizePic(picture, picture, kMaxPictureWidth, kResizedHeight);
+            resizePicture(picture, picture, kMaxPictureWidth, kResizedHeight);
     } catch (const std::exception &) {
         dialogs_.showMessage(this, QStringLiteral("添加背景图片异常，请重试！"));
         return;
     }
-    LVpic->addItem(fileNamePart(picture));
-    SavePicList();
+    list_->addItem(fileNamePart(picture));
+    saveList();
 }
 
-void TPicSelFrm::btnRemoveClick()
+void BackgroundsDialog::remove()
 {
     QListWidgetItem *entry = selectedEntry();
     if (!entry)
         return;
     try {
         const QString name = entry->text();
-        if (name == CurrentPic)
-            CurrentPic = QString::fromLatin1(kDefaultBackground);
+        if (name == current_)
+            current_ = QString::fromLatin1(kDefaultBackground);
         if (name != QLatin1String(kDefaultBackground))
             delete entry;
-        SavePicList();
+        saveList();
     } catch (const std::exception &) {
         // remove fails quietly; the list shows what it holds
     }
 }
 
-void TPicSelFrm::btnOkClick()
+void BackgroundsDialog::confirm()
 {
     QListWidgetItem *entry = selectedEntry();
-    if (entry && entry->text() != CurrentPic) {
-        CurrentPic = entry->text();
+    if (entry && entry->text() != current_) {
+        current_ = entry->text();
         try {
-            SavePicList();
+            saveList();
         } catch (const std::exception &) {
             // OK closes whatever happens
         }
     }
     accept();
-}
-
-void TPicSelFrm::img_close_highlightClick()
-{
-    reject();
 }
 
 } // namespace tavi

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QDialog>
-#include <QString>
+#include "dialogs/SkinnedDialog.h"
 
-#include <array>
+#include <QString>
 
 class QLabel;
 class QListWidget;
@@ -14,42 +13,38 @@ namespace tavi {
 
 class Dialogs;
 
-// Stretches the BMP picture at source to exactly width x height by nearest
-// pixels (the aspect ratio is not kept; dropped rows and columns are not
-// blended) and writes it to target as a 24-bit BMP. Throws on any failure.
-void ResizePic(const QString &source, const QString &target, int width, int height);
-
-// The background selection window: the picture list of the background list
-// file, with add, remove and choosing the current background. Created once
-// and shown modally from the main window.
-class TPicSelFrm : public QDialog {
+// The background selection window: the pictures of the background list
+// file, with add, remove and choosing the current background. Every change
+// is written to the list file at once. Created once and shown modally.
+class BackgroundsDialog : public SkinnedDialog {
     Q_OBJECT
 public:
     static constexpr const char16_t *kOpenFilter = u"(*.Bmp; *.JPG; *Gif)|*.bmp; *.jpg; *.jpeg; *.gif";
 
-    TPicSelFrm(const QString &programFolder, Dialogs &dialogs, QWidget *parent = nullptr);
+    BackgroundsDialog(const QString &programFolder, Dialogs &dialogs, QWidget *parent = nullptr);
 
-    // The current background while the window is open.
-    QString CurrentPic;
+    // Shows the window modally, starting from current as the current
+    // background; gives the current background when it closed.
+    QString choose(const QString &current);
 
-    // Reads the list file into CurrentPic and the list (a missing file is
-    // replaced by the default list; an empty one changes nothing).
-    void FillPicList();
-    // Writes CurrentPic and the list's entries as the list file.
-    void SavePicList();
+    // Reads the list file into the list (a missing file is replaced by the
+    // default list; an empty one changes nothing).
+    void fillList();
+    // "添  加": copies a picture into the picture folder as a BMP and lists it.
+    void add();
+    // "移  除": takes the selected entry off the list (never the default background).
+    void remove();
+    // "确  定": the selected entry becomes the current background.
+    void confirm();
 
-    void btnAddClick();
-    void btnRemoveClick();
-    void btnOkClick();
-    void img_close_highlightClick();
-
-    QListWidget *pictureList() const { return LVpic; }
+    QString currentPicture() const { return current_; }
+    QListWidget *pictureList() const { return list_; }
     QStringList entries() const;
-    QLabel *hint() const { return lblTishi; }
-    QPushButton *removeButton() const { return btnRemove; }
-    QPushButton *addButton() const { return btnAdd; }
-    QPushButton *okButton() const { return btnOk; }
-    QLabel *closePicture(int state) const { return closePictures_[std::size_t(state)]; }
+    QLabel *hint() const { return hint_; }
+    QPushButton *removeButton() const { return removeButton_; }
+    QPushButton *addButton() const { return addButton_; }
+    QPushButton *okButton() const { return okButton_; }
+    using SkinnedDialog::closePicture;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -57,20 +52,18 @@ protected:
 private:
     QListWidgetItem *selectedEntry() const;
     QString listPath() const;
+    // Writes the current background and the list's entries as the list file.
+    void saveList();
 
     QString programFolder_;
     QString pictureFolder_;
     Dialogs &dialogs_;
-    QLabel *imgBG = nullptr;
-    QLabel *imgLogo = nullptr;
-    // The close button's normal, highlight and down pictures.
-    std::array<QLabel *, 3> closePictures_{};
-    void showClosePicture(int state);
-    QListWidget *LVpic = nullptr;
-    QLabel *lblTishi = nullptr;
-    QPushButton *btnRemove = nullptr;
-    QPushButton *btnAdd = nullptr;
-    QPushButton *btnOk = nullptr;
+    QString current_;
+    QListWidget *list_ = nullptr;
+    QLabel *hint_ = nullptr;
+    QPushButton *removeButton_ = nullptr;
+    QPushButton *addButton_ = nullptr;
+    QPushButton *okButton_ = nullptr;
 };
 
 } // namespace tavi

@@ -5,7 +5,6 @@
 #include "platform/Dialogs.h"
 #include "formats/LineFile.h"
 #include "widgets/Skin.h"
-#include "widgets/WindowMove.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,67 +14,56 @@
 
 namespace tavi {
 
-TpwsetFrm::TpwsetFrm(const QString &passwordFile, Dialogs &dialogs, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), passwordFile_(passwordFile), dialogs_(dialogs)
+PasswordDialog::PasswordDialog(const QString &passwordFile, Dialogs &dialogs, QWidget *parent)
+    : SkinnedDialog(QSize(442, 222), parent), passwordFile_(passwordFile), dialogs_(dialogs)
 {
-    setFixedSize(442, 222);
-    setModal(true);
+    // Frame and body, and the title strip with a small icon before the title.
+    addFace(QStringLiteral("background: white; border: 1px solid rgb(216, 227, 243);"));
+    addTitleStrip(30);
+    auto *icon = new QLabel(this);
+    icon->setPixmap(programLogo(QSize(26, 26)));
+    icon->setGeometry(6, 2, 26, 26);
+    icon->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto *title = new QLabel(QStringLiteral("登录密码设置"), this);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    title->move(38, 8);
+    title->adjustSize();
 
-    auto *Shape1 = new QLabel(this); // frame and body; pressing on it moves the window
-    Shape1->setGeometry(rect());
-    Shape1->setStyleSheet(QStringLiteral("background: white; border: 1px solid rgb(216, 227, 243);"));
-    new WindowMove(Shape1);
-    auto *Image1 = new QLabel(this); // the title strip
-    Image1->setGeometry(1, 1, width() - 2, 30);
-    Image1->setStyleSheet(QStringLiteral("background: rgb(216, 227, 243);"));
-    new WindowMove(Image1);
+    closeButton_ = new QToolButton(this);
+    closeButton_->setText(QStringLiteral("×"));
+    closeButton_->setToolTip(QStringLiteral("关闭"));
+    closeButton_->setAutoRaise(true);
+    closeButton_->setGeometry(width() - 28, 4, 24, 22);
+    connect(closeButton_, &QToolButton::clicked, this, &PasswordDialog::reject);
 
-    auto *Image2 = new QLabel(this); // the small icon before the title
-    Image2->setPixmap(programLogo(QSize(26, 26)));
-    Image2->setGeometry(6, 2, 26, 26);
-    Image2->setAttribute(Qt::WA_TransparentForMouseEvents);
-    auto *Label1 = new QLabel(QStringLiteral("登录密码设置"), this);
-    QFont title = Label1->font();
-    title.setBold(true);
-    Label1->setFont(title);
-    Label1->move(38, 8);
-    Label1->adjustSize();
+    enableBox_ = new QCheckBox(QStringLiteral("启动登录密码"), this);
+    enableBox_->move(60, 52);
+    auto *first = new QLabel(QStringLiteral("请输入登录密码："), this);
+    first->move(60, 92);
+    first->adjustSize();
+    firstEntry_ = newPasswordField(this);
+    firstEntry_->setGeometry(180, 88, 190, 22);
+    auto *second = new QLabel(QStringLiteral("请再次输入密码："), this);
+    second->move(60, 130);
+    second->adjustSize();
+    secondEntry_ = newPasswordField(this);
+    secondEntry_->setGeometry(180, 126, 190, 22);
 
-    JvXPToolButton1 = new QToolButton(this);
-    JvXPToolButton1->setText(QStringLiteral("×"));
-    JvXPToolButton1->setToolTip(QStringLiteral("关闭"));
-    JvXPToolButton1->setAutoRaise(true);
-    JvXPToolButton1->setGeometry(width() - 28, 4, 24, 22);
-    connect(JvXPToolButton1, &QToolButton::clicked, this, &TpwsetFrm::JvXPToolButton1Click);
-
-    JCheckbox1 = new QCheckBox(QStringLiteral("启动登录密码"), this);
-    JCheckbox1->move(60, 52);
-    auto *Label2 = new QLabel(QStringLiteral("请输入登录密码："), this);
-    Label2->move(60, 92);
-    Label2->adjustSize();
-    edit1 = newPasswordField(this);
-    edit1->setGeometry(180, 88, 190, 22);
-    auto *Label3 = new QLabel(QStringLiteral("请再次输入密码："), this);
-    Label3->move(60, 130);
-    Label3->adjustSize();
-    edit2 = newPasswordField(this);
-    edit2->setGeometry(180, 126, 190, 22);
-
-    JvXPButton1 = new QPushButton(QStringLiteral("应   用"), this);
-    JvXPButton1->setAutoDefault(false);
-    JvXPButton1->setGeometry(300, 176, 70, 26);
-    connect(JvXPButton1, &QPushButton::clicked, this,
-            [this] { runReportingErrors(dialogs_, this, [this] { JvXPButton1Click(); }); });
+    applyButton_ = new QPushButton(QStringLiteral("应   用"), this);
+    applyButton_->setAutoDefault(false);
+    applyButton_->setGeometry(300, 176, 70, 26);
+    connect(applyButton_, &QPushButton::clicked, this, [this] { runReportingErrors(dialogs_, this, [this] { apply(); }); });
 }
 
-void TpwsetFrm::showEvent(QShowEvent *event)
+void PasswordDialog::showEvent(QShowEvent *event)
 {
-    centreOver(this, parentWidget());
-    QDialog::showEvent(event);
-    runReportingErrors(dialogs_, this, [this] { FormShow(); }); // the window opens whatever happens
+    SkinnedDialog::showEvent(event);
+    runReportingErrors(dialogs_, this, [this] { readPasswordState(); }); // the window opens whatever happens
 }
 
-void TpwsetFrm::FormShow()
+void PasswordDialog::readPasswordState()
 {
     const std::optional<QStringList> lines = readPasswordFile(passwordFile_);
     if (!lines)
@@ -83,37 +71,32 @@ void TpwsetFrm::FormShow()
     if (lines->size() < 3)
         throw FileError(QStringLiteral("文件 %1 不完整").arg(passwordFile_).toStdString());
     if (lines->at(2) == QLatin1String("-1"))
-        JCheckbox1->setChecked(true);
+        enableBox_->setChecked(true);
 }
 
-void TpwsetFrm::JvXPButton1Click()
+void PasswordDialog::apply()
 {
-    if (!JCheckbox1->isChecked()) {
+    if (!enableBox_->isChecked()) {
         writeNoPassword(passwordFile_);
         dialogs_.showMessageBox(this, QStringLiteral("提示"), QStringLiteral("取消密码成功!"));
         accept();
         return;
     }
-    if (!edit1->text().isEmpty() && !edit2->text().isEmpty()) {
-        if (edit1->text() != edit2->text()) {
+    if (!firstEntry_->text().isEmpty() && !secondEntry_->text().isEmpty()) {
+        if (firstEntry_->text() != secondEntry_->text()) {
             dialogs_.showMessage(this, QStringLiteral("两次输入的密码不一致!"));
             return;
         }
-        writePassword(passwordFile_, edit1->text(), edit2->text());
+        writePassword(passwordFile_, firstEntry_->text(), secondEntry_->text());
         dialogs_.showMessageBox(this, QStringLiteral("提示"), QStringLiteral("设置登录密码成功!"));
         accept();
-    } else if (!edit1->text().isEmpty()) {
+    } else if (!firstEntry_->text().isEmpty()) {
         dialogs_.showMessage(this, QStringLiteral("请再次输入登录密码!"));
-        edit2->setFocus();
+        secondEntry_->setFocus();
     } else {
         dialogs_.showMessage(this, QStringLiteral("请输入登录密码!"));
-        edit1->setFocus();
+        firstEntry_->setFocus();
     }
-}
-
-void TpwsetFrm::JvXPToolButton1Click()
-{
-    reject();
 }
 
 } // namespace tavi

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/SkinnedDialog.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -13,22 +13,21 @@ class Dialogs;
 
 // The password settings window: turns the login password on or off and sets
 // it. Created once; its box and fields keep their state between openings.
-class TpwsetFrm : public QDialog {
+class PasswordDialog : public SkinnedDialog {
     Q_OBJECT
 public:
-    TpwsetFrm(const QString &passwordFile, Dialogs &dialogs, QWidget *parent = nullptr);
+    PasswordDialog(const QString &passwordFile, Dialogs &dialogs, QWidget *parent = nullptr);
 
     // Opening: line 3 "-1" checks the box; opening never unchecks it.
-    void FormShow();
+    void readPasswordState();
     // "应   用": writes the password (or its absence) after the checks.
-    void JvXPButton1Click();
-    void JvXPToolButton1Click();
+    void apply();
 
-    QCheckBox *enableBox() const { return JCheckbox1; }
-    QLineEdit *firstEntry() const { return edit1; }
-    QLineEdit *secondEntry() const { return edit2; }
-    QPushButton *applyButton() const { return JvXPButton1; }
-    QToolButton *closeButton() const { return JvXPToolButton1; }
+    QCheckBox *enableBox() const { return enableBox_; }
+    QLineEdit *firstEntry() const { return firstEntry_; }
+    QLineEdit *secondEntry() const { return secondEntry_; }
+    QPushButton *applyButton() const { return applyButton_; }
+    QToolButton *closeButton() const { return closeButton_; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -36,11 +35,11 @@ protected:
 private:
     QString passwordFile_;
     Dialogs &dialogs_;
-    QCheckBox *JCheckbox1 = nullptr;
-    QLineEdit *edit1 = nullptr;
-    QLineEdit *edit2 = nullptr;
-    QPushButton *JvXPButton1 = nullptr;
-    QToolButton *JvXPToolButton1 = nullptr;
+    QCheckBox *enableBox_ = nullptr;
+    QLineEdit *firstEntry_ = nullptr;
+    QLineEdit *secondEntry_ = nullptr;
+    QPushButton *applyButton_ = nullptr;
+    QToolButton *closeButton_ = nullptr;
 };
 
 } // namespace tavi

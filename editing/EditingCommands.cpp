@@ -40,47 +40,47 @@ EditingCommands::EditingCommands(QWidget *weekPage, const Clock &clock, Dialogs 
 {
 }
 
-void EditingCommands::N1Click()
+void EditingCommands::copy()
 {
     if (RichEdit *box = focusedDayBox(weekPage_))
         box->copy();
 }
 
-void EditingCommands::N2Click()
+void EditingCommands::paste()
 {
     if (RichEdit *box = focusedDayBox(weekPage_))
         box->paste();
 }
 
-void EditingCommands::N3Click()
+void EditingCommands::cut()
 {
     if (RichEdit *box = focusedDayBox(weekPage_))
         box->cut();
 }
 
-void EditingCommands::N9Click()
+void EditingCommands::deleteSelection()
 {
     if (RichEdit *box = focusedDayBox(weekPage_))
         box->deleteSelection();
 }
 
-void EditingCommands::CtrlZ1Click()
+void EditingCommands::undo()
 {
     if (RichEdit *box = focusedDayBox(weekPage_))
         box->undo();
 }
 
-void EditingCommands::V1Click()
+void EditingCommands::tick()
 {
     insertMark(QStringLiteral("\u221A"));
 }
 
-void EditingCommands::X1Click()
+void EditingCommands::cross()
 {
     insertMark(QStringLiteral("\u00D7"));
 }
 
-void EditingCommands::imgDateClick()
+void EditingCommands::stampDate()
 {
     insertMark(dateStampText(clock_.today()));
 }
@@ -91,7 +91,7 @@ void EditingCommands::insertMark(const QString &text)
         box->replaceSelection(text);
 }
 
-void EditingCommands::imgRedColorClick(QWidget *owner)
+void EditingCommands::chooseColour(QWidget *owner)
 {
     RichEdit *box = focusedDayBox(weekPage_);
     if (!box)
@@ -103,7 +103,7 @@ void EditingCommands::imgRedColorClick(QWidget *owner)
     box->setSelectionColor(*colour);
 }
 
-void EditingCommands::btnClearRdtClick()
+void EditingCommands::clearWeek()
 {
     for (RichEdit *box : dayBoxes(weekPage_))
         box->setContentText(QString());

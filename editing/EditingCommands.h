@@ -33,27 +33,25 @@ class EditingCommands {
 public:
     EditingCommands(QWidget *weekPage, const Clock &clock, Dialogs &dialogs, std::function<void()> saveWeek);
 
-    void N1Click(); // copy
-    void N2Click(); // paste over the selection
-    void N3Click(); // cut
-    void N9Click(); // delete the selection
-    void CtrlZ1Click(); // undo
+    void copy();
+    void paste(); // over the selection
+    void cut();
+    void deleteSelection();
+    void undo();
 
     // The tick mark; the menu item and the button do the same.
-    void V1Click();
-    void btnGouClick() { V1Click(); }
+    void tick();
     // The cross mark (the multiplication sign, not the letter).
-    void X1Click();
-    void btnXClick() { X1Click(); }
+    void cross();
     // Today's date stamp at the caret.
-    void imgDateClick();
+    void stampDate();
 
     // Asks for a text colour, starting on the last one chosen this run.
-    void imgRedColorClick(QWidget *owner);
+    void chooseColour(QWidget *owner);
     QColor lastColour() const { return lastColour_; }
 
     // Empties all six boxes, whichever has the focus, and saves the week.
-    void btnClearRdtClick();
+    void clearWeek();
 
 private:
     // Marks and stamps are no edit to undo: undo must not take them out again.

@@ -1,31 +1,12 @@
 #include "editing/Export.h"
 
-#include "editing/EditingCommands.h"
-#include "notes/WeekDayName.h"
-#include "platform/Dialogs.h"
 #include "formats/LineFile.h"
-#include "widgets/RichEdit.h"
+#include "notes/WeekExport.h"
+#include "platform/Dialogs.h"
 
 #include <QFileInfo>
 
 namespace tavi {
-
-QStringList exportLines(const QList<RichEdit *> &boxes)
-{
-    QStringList lines;
-    lines.reserve(boxes.size() * 2);
-    int day = 0;
-    for (const RichEdit *box : boxes) {
-        lines.append(GetWeekDayName(++day));
-        lines.append(box->plainTextCrLf());
-    }
-    return lines;
-}
-
-QStringList exportLines(QWidget *weekPage)
-{
-    return exportLines(dayBoxes(weekPage));
-}
 
 QString defaultExportName(int slot)
 {
@@ -41,18 +22,12 @@ QString exportFilePath(const QString &chosen)
     return chosen + QStringLiteral(".txt");
 }
 
-void writeExport(const QString &path, const QStringList &lines)
+void exportWeek(const WeekTexts &texts, int slot, Dialogs &dialogs, QWidget *owner)
 {
-    // Absolute, so that an error message names the full path.
-    writeLineFile(QFileInfo(path).absoluteFilePath(), lines);
-}
-
-void N_Click(QWidget *weekPage, int currentWeekSlot, Dialogs &dialogs, QWidget *owner)
-{
-    // The text is taken before the dialog opens: it is the week as shown when asked.
-    const QStringList lines = exportLines(weekPage);
+    // The texts are taken before the dialog opens: the week as shown when asked.
+    const QStringList lines = exportLines(texts);
     const std::optional<QString> name =
-        dialogs.saveFileName(owner, QStringLiteral("*.Txt|*.Txt"), defaultExportName(currentWeekSlot));
+        dialogs.saveFileName(owner, QStringLiteral("*.Txt|*.Txt"), defaultExportName(slot));
     if (!name)
         return;
     if (name->isEmpty()) {

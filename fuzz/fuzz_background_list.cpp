@@ -1,5 +1,5 @@
-// Any bytes as the background list file: reading it, loading it into the
-// program's state and saving it again must keep every entry.
+// Any bytes as the background list file: reading it, loading it as the
+// program's list and saving it again must keep every entry.
 #include "FuzzFile.h"
 #include "backgrounds/BackgroundList.h"
 #include "formats/LineFile.h"
@@ -12,14 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<QStringList> lines = tavi::readBackgroundList(path);
     if (!lines)
         std::abort(); // the file is there
-    tavi::ProgramState state;
-    QString current;
-    int index = -1;
-    tavi::LoadBGList(path, size % 2 == 0, state, current, index);
-    if (state.PicBGCount != lines->size() || (!lines->isEmpty() && current != lines->first()))
+    tavi::BackgroundList list;
+    list.load(path, size % 2 == 0);
+    if (list.linesRead != lines->size() || (!lines->isEmpty() && list.current != lines->first()))
         std::abort();
     if (!lines->isEmpty()) {
-        tavi::SavePicList(path, lines->first(), lines->mid(1));
+        tavi::saveBackgroundList(path, lines->first(), lines->mid(1));
         if (tavi::readBackgroundList(path) != lines)
             std::abort();
     }

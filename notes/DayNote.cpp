@@ -1,24 +1,59 @@
 #include "notes/DayNote.h"
 
+#include "formats/RichTextConversion.h"
 #include "formats/RtfReader.h"
+#include "formats/RtfWriter.h"
 #include "formats/TextCodec.h"
+
+#include <QTextDocument>
 
 namespace tavi {
 
-RtfDocument storedNoteDocument(QByteArrayView bytes)
+QFont dayNoteFont()
 {
-    if (looksLikeRtf(bytes)) {
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(15);
+    return font;
+}
+
+DayNote DayNote::fromDocument(const RtfDocument &document)
+{
+    // Through Qt's document, as the day box holds it: the same runs, merged and formatted the same way.
+    QTextDocument text;
+    setRtfDocument(text, document);
+    return DayNote(writeRtf(rtfDocumentOf(text, dayNoteFont())));
+}
+
+DayNote DayNote::fromPlainText(const QString &text)
+{
+    return fromDocument(plainTextDocument(text));
+}
+
+RtfDocument DayNote::document() const
+{
+    if (looksLikeRtf(stored_)) {
         try {
-            return readRtf(bytes);
+            return readRtf(stored_);
         } catch (const ParseError &) {
             // not RTF after all: read the same bytes as plain text below
         }
     }
-    QString text = decodeGbk(bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    RtfDocument plain;
-    plain.append(text, RtfCharFormat{});
-    return plain;
+    return plainTextDocument(decodeGbk(stored_));
+}
+
+QString DayNote::plainText() const
+{
+    QTextDocument text;
+    setRtfDocument(text, document());
+    return plainTextCrLf(text);
+}
+
+WeekTexts plainTexts(const WeekNote &week)
+{
+    WeekTexts texts;
+    for (int day = 0; day < kDayBoxCount; ++day)
+        texts[day] = week[day].plainText();
+    return texts;
 }
 
 } // namespace tavi

@@ -49,10 +49,10 @@ void createNotesDatabase(const QString &path)
     db.exec(notesSchemaSql());
 }
 
-bool TDM::DataModuleCreate(const QString &databasePath)
+bool NotesDatabase::open(const QString &databasePath)
 {
     statements_.clear();
-    AdoCon.reset();
+    db_.reset();
     identityColumns_.clear();
     // SQLite would make an empty file a database of its own.
     if (QFileInfo(databasePath).size() == 0)
@@ -67,14 +67,14 @@ bool TDM::DataModuleCreate(const QString &databasePath)
                                   + QStringLiteral(" and lower(name) in (") + names + u')');
         if (!tables.next() || tables.integer(0) != 5)
             return false;
-        AdoCon = std::move(db);
+        db_ = std::move(db);
         return true;
     } catch (const DatabaseError &) {
         return false;
     }
 }
 
-TDM::CachedStatement TDM::prepared(const QString &sql)
+NotesDatabase::CachedStatement NotesDatabase::prepared(const QString &sql)
 {
     // Keys change with the month: a long session must not keep them all.
     constexpr std::size_t kMostStatements = 64;
@@ -82,14 +82,14 @@ TDM::CachedStatement TDM::prepared(const QString &sql)
     if (found == statements_.end()) {
         if (statements_.size() >= kMostStatements)
             statements_.clear();
-        found = statements_.emplace(sql, std::make_unique<Statement>(*AdoCon, sql)).first;
+        found = statements_.emplace(sql, std::make_unique<Statement>(*db_, sql)).first;
     }
     return CachedStatement(*found->second);
 }
 
-std::optional<WeekMemos> TDM::readWeek(int slot, const QString &yearMonth)
+std::optional<WeekMemos> NotesDatabase::readWeek(int slot, const QString &yearMonth)
 {
-    AdoCon->checkNotMoved();
+    db_->checkNotMoved();
     const CachedStatement select = prepared(loadSelectSql(slot, yearMonth));
     if (!select->next())
         return std::nullopt;
@@ -103,7 +103,7 @@ std::optional<WeekMemos> TDM::readWeek(int slot, const QString &yearMonth)
     return memos;
 }
 
-int TDM::identityColumn(const QString &table)
+int NotesDatabase::identityColumn(const QString &table)
 {
     auto found = identityColumns_.find(table);
     if (found != identityColumns_.end())
@@ -112,7 +112,7 @@ int TDM::identityColumn(const QString &table)
     int column = -1;
     int primaryKeys = 0;
     QString name;
-    Statement info(*AdoCon, QStringLiteral("PRAGMA table_info(") + sqlQuoted(table) + u')');
+    Statement info(*db_, QStringLiteral("PRAGMA table_info(") + sqlQuoted(table) + u')');
     const int nameColumn = info.columnIndex("name"), typeColumn = info.columnIndex("type"),
               pkColumn = info.columnIndex("pk");
     while (info.next()) {
@@ -123,16 +123,16 @@ int TDM::identityColumn(const QString &table)
         }
     }
     if (primaryKeys == 1 && !name.isEmpty()) {
-        Statement probe(*AdoCon, QStringLiteral("select * from ") + table + QStringLiteral(" limit 0"));
+        Statement probe(*db_, QStringLiteral("select * from ") + table + QStringLiteral(" limit 0"));
         column = probe.columnIndex(name.toUtf8().constData());
     }
     identityColumns_[table] = column;
     return column;
 }
 
-void TDM::writeWeek(int slot, const QString &yearMonth, const WeekMemos &memos)
+void NotesDatabase::writeWeek(int slot, const QString &yearMonth, const WeekMemos &memos)
 {
-    AdoCon->checkNotMoved();
+    db_->checkNotMoved();
     const QString table = weekTableName(slot);
     auto firstRowId = [&]() -> std::optional<std::int64_t> {
         const CachedStatement select = prepared(saveSelectSql(slot, yearMonth));
@@ -142,7 +142,7 @@ void TDM::writeWeek(int slot, const QString &yearMonth, const WeekMemos &memos)
         if (identity >= 0)
             return select->integer(identity);
         // No identity column: the same scan, asked for its rowid, meets the same first row.
-        Statement rowid(*AdoCon, QStringLiteral("select rowid from ") + table
+        Statement rowid(*db_, QStringLiteral("select rowid from ") + table
                                      + QStringLiteral(" where YearMonthStr = ") + sqlQuoted(yearMonth));
         if (!rowid.next())
             return std::nullopt;
@@ -151,7 +151,7 @@ void TDM::writeWeek(int slot, const QString &yearMonth, const WeekMemos &memos)
 
     std::optional<std::int64_t> row = firstRowId();
     if (!row) {
-        Statement(*AdoCon, insertSql(slot, yearMonth)).run();
+        Statement(*db_, insertSql(slot, yearMonth)).run();
         row = firstRowId();
         if (!row)
             return;
@@ -168,16 +168,16 @@ void TDM::writeWeek(int slot, const QString &yearMonth, const WeekMemos &memos)
     post->run();
 }
 
-bool TDM::holdsNotes()
+bool NotesDatabase::holdsNotes()
 {
     for (int slot = 1; slot <= 5; ++slot) {
         QString columns;
         for (const char *column : kMemoColumns)
             columns += (columns.isEmpty() ? QString() : QStringLiteral(", ")) + QLatin1String(column);
-        Statement select(*AdoCon, QStringLiteral("select ") + columns + QStringLiteral(" from ") + weekTableName(slot));
+        Statement select(*db_, QStringLiteral("select ") + columns + QStringLiteral(" from ") + weekTableName(slot));
         while (select.next()) {
             for (int day = 0; day < kDayBoxCount; ++day) {
-                if (!storedNoteDocument(select.bytes(day)).plainText().trimmed().isEmpty())
+                if (!DayNote(select.bytes(day)).document().plainText().trimmed().isEmpty())
                     return true;
             }
         }

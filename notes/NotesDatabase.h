@@ -1,5 +1,6 @@
 #pragma once
 
+#include "notes/DayNote.h"
 #include "storage/Database.h"
 
 #include <QByteArray>
@@ -11,8 +12,6 @@
 #include <optional>
 
 namespace tavi {
-
-constexpr int kDayBoxCount = 6;
 
 // The six memo columns of a week's row, Monday to Saturday-with-Sunday, as
 // the bytes stored (RTF as the day boxes write it).
@@ -36,13 +35,13 @@ QString insertSql(int slot, const QString &yearMonth);
 void createNotesDatabase(const QString &path);
 
 // The data module: the one connection to the notes database.
-class TDM {
+class NotesDatabase {
 public:
     // Opens the notes database at path (it must exist). False when it is
     // missing, not a database, lacks one of the week tables or cannot be opened.
-    bool DataModuleCreate(const QString &databasePath);
-    bool isOpen() const { return AdoCon != nullptr; }
-    Database &database() { return *AdoCon; }
+    bool open(const QString &databasePath);
+    bool isOpen() const { return db_ != nullptr; }
+    Database &database() { return *db_; }
 
     // Runs the load select: the first row's six memos (NULL as empty), or
     // nothing when the month has no row. Throws DatabaseError.
@@ -73,9 +72,9 @@ private:
     };
     CachedStatement prepared(const QString &sql);
 
-    std::unique_ptr<Database> AdoCon;
+    std::unique_ptr<Database> db_;
     std::map<QString, int> identityColumns_;
-    std::map<QString, std::unique_ptr<Statement>> statements_; // before AdoCon goes
+    std::map<QString, std::unique_ptr<Statement>> statements_; // before db_ goes
 };
 
 } // namespace tavi

@@ -8,7 +8,7 @@ QChar weekdayNumeral(int dayOfWeek)
     return dayOfWeek >= 1 && dayOfWeek <= 7 ? QChar(numerals[dayOfWeek - 1]) : QChar(u'?');
 }
 
-QString GetWeekDayName(int day)
+QString weekdayHeading(int day)
 {
     if (day < 1 || day > 6)
         return {};

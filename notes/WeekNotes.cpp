@@ -1,6 +1,6 @@
 #include "notes/WeekNotes.h"
 
-#include "widgets/RichEdit.h"
+#include "notes/NotesDatabase.h"
 
 namespace tavi {
 namespace {
@@ -14,69 +14,49 @@ QString reasonOf(const std::exception &error)
 
 } // namespace
 
-WeekNotes::WeekNotes(TDM &dm, ProgramState &state, const std::array<RichEdit *, kDayBoxCount> &boxes)
-    : dm_(dm), state_(state), boxes_(boxes)
+WeekNotes::WeekNotes(NotesDatabase &db) : db_(db)
 {
 }
 
-void WeekNotes::LoadWeek(int slot, const QString &yearMonth)
+std::optional<WeekNote> WeekNotes::load(int slot, const QString &yearMonth)
 {
-    state_.NotesReady = false;
     shownWeek_.reset();
     unsaved_ = false;
+    WeekNote week;
     try {
-        const std::optional<WeekMemos> memos = dm_.readWeek(slot, yearMonth);
-        for (int day = 0; day < kDayBoxCount; ++day) {
-            boxes_[day]->setReadOnly(false);
-            if (memos)
-                boxes_[day]->loadContent((*memos)[day]);
-            else
-                boxes_[day]->setContentText(QString());
+        if (const std::optional<WeekMemos> memos = db_.readWeek(slot, yearMonth)) {
+            for (int day = 0; day < kDayBoxCount; ++day)
+                week[day] = DayNote((*memos)[day]);
         }
     } catch (const std::exception &error) {
-        for (RichEdit *box : boxes_) {
-            box->setContentText(QString());
-            box->setReadOnly(true);
-        }
         if (loadFailed)
             loadFailed(reasonOf(error));
-        return; // NotesReady stays false
+        return std::nullopt;
     }
     shownWeek_.emplace(slot, yearMonth);
-    state_.NotesReady = true;
+    return week;
 }
 
-void WeekNotes::SaveWeek(int slot, const QString &yearMonth)
+void WeekNotes::save(int slot, const QString &yearMonth, const WeekNote &notes)
 {
-    state_.NotesReady = false;
+    if (!shownWeek_ || shownWeek_->first != slot || shownWeek_->second != yearMonth)
+        return;
     WeekMemos memos;
-    for (int day = 0; day < kDayBoxCount; ++day) {
-        boxes_[day]->clearProtection();
-        memos[day] = boxes_[day]->rtf();
-    }
-    if (shownWeek_ && shownWeek_->first == slot && shownWeek_->second == yearMonth) {
-        try {
-            dm_.writeWeek(slot, yearMonth, memos);
-            unsaved_ = false;
-            failureTold_ = false;
-        } catch (const std::exception &error) {
-            // The edits stay in the boxes and the next save tries again; the
-            // user hears of it once, not at every keystroke.
-            unsaved_ = true;
-            if (!failureTold_ && saveFailed) {
-                failureTold_ = true;
-                saveFailed(reasonOf(error));
-            }
+    for (int day = 0; day < kDayBoxCount; ++day)
+        memos[day] = notes[day].stored();
+    try {
+        db_.writeWeek(slot, yearMonth, memos);
+        unsaved_ = false;
+        failureTold_ = false;
+    } catch (const std::exception &error) {
+        // The edits stay where they are shown and the next save tries again;
+        // the user hears of it once, not at every keystroke.
+        unsaved_ = true;
+        if (!failureTold_ && saveFailed) {
+            failureTold_ = true;
+            saveFailed(reasonOf(error));
         }
     }
-    state_.NotesReady = true;
-}
-
-void WeekNotes::autoSave(bool formShown, int currentWeekSlot, const QString &yearMonth)
-{
-    if (!formShown || currentWeekSlot == 0 || !state_.NotesReady)
-        return;
-    SaveWeek(currentWeekSlot, yearMonth);
 }
 
 } // namespace tavi

@@ -5,7 +5,7 @@
 
 namespace tavi {
 
-Bitmap &MixPic(Bitmap &a, Bitmap &b, int rowShift, int weight)
+Bitmap &blend(Bitmap &a, Bitmap &b, int rowShift, int weight)
 {
     // Two 24-bit pictures (an apply's content and BMP background) blend as they are:
     // a 32-bit copy of a large background costs more than the blend itself.
@@ -44,12 +44,6 @@ Bitmap &MixPic(Bitmap &a, Bitmap &b, int rowShift, int weight)
         }
     }
     return base;
-}
-
-void TMixPicFrm::JvXPButton1Click()
-{
-    img1.reset();
-    img2.reset();
 }
 
 } // namespace tavi

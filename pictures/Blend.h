@@ -2,7 +2,6 @@
 
 #include "pictures/Bitmap.h"
 
-#include <optional>
 #include <stdexcept>
 
 namespace tavi {
@@ -24,17 +23,6 @@ public:
 // at least 50 pixels wider than the overlay (before anything is mixed), or
 // when an overlay row would land below the base (after the rows above it
 // were mixed: the caller must discard the base).
-Bitmap &MixPic(Bitmap &a, Bitmap &b, int rowShift, int weight);
-
-// The holder of the blend's picture slots, created once at start-up.
-class TMixPicFrm {
-public:
-    std::optional<Bitmap> img1;   // the first picture (the content)
-    std::optional<Bitmap> img2;   // the second picture (the background)
-    std::optional<Bitmap> imgmix; // a copy of the last result
-
-    // Empties img1 and img2; imgmix keeps its picture.
-    void JvXPButton1Click();
-};
+Bitmap &blend(Bitmap &a, Bitmap &b, int rowShift, int weight);
 
 } // namespace tavi

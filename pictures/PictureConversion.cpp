@@ -1,6 +1,7 @@
 #include "pictures/PictureConversion.h"
 
 #include "pictures/Bitmap.h"
+#include "pictures/BmpReader.h"
 #include "pictures/GifDecoder.h"
 #include "pictures/JpegCodec.h"
 #include "formats/LineFile.h"
@@ -63,26 +64,43 @@ QString bmpPathFor(const QString &path)
     return (start < 0 ? path : path.left(start)) + QStringLiteral(".bmp");
 }
 
-QString ConvertToBmp(const QString &path)
+QString convertToBmp(const QString &path)
 {
     const QString extension = asciiLower(fileExtension(path));
     if (extension == u".bmp")
         return path;
     if (extension == u".jpg" || extension == u".jpeg")
-        return JpgToBmp(path);
+        return jpegToBmp(path);
     if (extension == u".gif")
-        return GifToBmp(path);
+        return gifToBmp(path);
     return {};
 }
 
-QString JpgToBmp(const QString &source)
+QString jpegToBmp(const QString &source)
 {
     return convert(source, [](const QByteArray &bytes) { return decodeJpeg(bytes); });
 }
 
-QString GifToBmp(const QString &source)
+QString gifToBmp(const QString &source)
 {
     return convert(source, [](const QByteArray &bytes) { return decodeGif(bytes); });
+}
+
+void resizePicture(const QString &source, const QString &target, int width, int height)
+{
+    const Bitmap picture = readBmp(source);
+    Bitmap stretched(width, height, 24);
+    for (int y = 0; y < height; ++y) {
+        const int sourceY = int(std::int64_t(y) * picture.height() / height);
+        std::uint8_t *out = stretched.row(y);
+        for (int x = 0; x < width; ++x, out += 3) {
+            const QRgb colour = picture.pixel(int(std::int64_t(x) * picture.width() / width), sourceY);
+            out[0] = std::uint8_t(qBlue(colour));
+            out[1] = std::uint8_t(qGreen(colour));
+            out[2] = std::uint8_t(qRed(colour));
+        }
+    }
+    writeBmp(target, stretched);
 }
 
 } // namespace tavi

@@ -20,15 +20,20 @@ QString fileNamePart(const QString &path);
 QString bmpPathFor(const QString &path);
 
 // By extension, in any letter case: ".bmp" gives the path itself (nothing is
-// read or written); ".jpg" and ".jpeg" go through JpgToBmp(), ".gif" through
-// GifToBmp(); anything else gives an empty string and writes nothing.
-QString ConvertToBmp(const QString &path);
+// read or written); ".jpg" and ".jpeg" go through jpegToBmp(), ".gif" through
+// gifToBmp(); anything else gives an empty string and writes nothing.
+QString convertToBmp(const QString &path);
 
 // Reads the picture, writes it as a BMP to bmpPathFor(source), replacing any
 // file there atomically, and returns that path. The source is never changed.
 // Throws FileError when a file cannot be read or written, ParseError when the
 // data is not a picture of that kind.
-QString JpgToBmp(const QString &source);
-QString GifToBmp(const QString &source);
+QString jpegToBmp(const QString &source);
+QString gifToBmp(const QString &source);
+
+// Stretches the BMP picture at source to exactly width x height by nearest
+// pixels (the aspect ratio is not kept; dropped rows and columns are not
+// blended) and writes it to target as a 24-bit BMP. Throws on any failure.
+void resizePicture(const QString &source, const QString &target, int width, int height);
 
 } // namespace tavi

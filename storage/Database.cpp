@@ -85,6 +85,11 @@ void Database::exec(const char *sql)
     }
 }
 
+bool Database::isReadOnly() const
+{
+    return sqlite3_db_readonly(db_, "main") != 0;
+}
+
 void Database::checkNotMoved() const
 {
     int moved = 0;

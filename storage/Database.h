@@ -42,6 +42,8 @@ public:
     // Runs statements that return no rows.
     void exec(const char *sql);
     sqlite3 *handle() const { return db_; }
+    // True when SQLite could open the file for reading only.
+    bool isReadOnly() const;
     // Throws DatabaseError when the file was deleted, moved or replaced since
     // it was opened: writes would go on into a file nobody will ever read.
     void checkNotMoved() const;

@@ -3,10 +3,10 @@
 #include "backgrounds/BackgroundList.h"
 #include "backgrounds/DefaultBackground.h"
 #include "pictures/PictureConversion.h"
-#include "editing/Export.h"
 #include "login/PasswordFile.h"
 #include "notes/WeekDayName.h"
 #include "notes/LegacyImport.h"
+#include "notes/WeekExport.h"
 #include "notes/WeekNotes.h"
 #include "formats/SettingsFiles.h"
 #include "notes/NotesDatabase.h"
@@ -19,11 +19,10 @@
 #include "platform/FontSetup.h"
 #include "formats/LineFile.h"
 #include "platform/ProgramFolder.h"
-#include "widgets/RichEdit.h"
 #include "desktop/WallpaperSetter.h"
 #include "desktop/WallpaperSystem.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -111,40 +110,39 @@ struct ParsedArgs {
     }
 };
 
-// Reads FILE into a day box; false (with a message) when the file cannot be read.
-bool loadIntoBox(const QString &path, tavi::RichEdit &box)
+// The note held in FILE as the notes database would hold it; nothing (with a
+// message) when the file cannot be read.
+std::optional<tavi::DayNote> readNote(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         printErr(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-        return false;
+        return std::nullopt;
     }
-    box.loadContent(file.readAll());
-    return true;
+    return tavi::DayNote(file.readAll());
 }
 
-QString plainTextWithLf(const tavi::RichEdit &box)
+QString withLineFeeds(QString text)
 {
-    QString text = box.plainTextCrLf();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }
 
 int rtfToText(Args args)
 {
-    tavi::RichEdit box;
-    if (!loadIntoBox(ParsedArgs(args, {}).onlyPositional(), box))
+    const std::optional<tavi::DayNote> note = readNote(ParsedArgs(args, {}).onlyPositional());
+    if (!note)
         return 1;
-    writeOut(plainTextWithLf(box).toUtf8() + '\n');
+    writeOut(withLineFeeds(note->plainText()).toUtf8() + '\n');
     return 0;
 }
 
 int rtfRoundTrip(Args args)
 {
-    tavi::RichEdit box;
-    if (!loadIntoBox(ParsedArgs(args, {}).onlyPositional(), box))
+    const std::optional<tavi::DayNote> note = readNote(ParsedArgs(args, {}).onlyPositional());
+    if (!note)
         return 1;
-    writeOut(box.rtf());
+    writeOut(tavi::DayNote::fromDocument(note->document()).stored());
     return 0;
 }
 
@@ -226,42 +224,26 @@ int slotOf(const QString &letter)
     throw UsageError("--slot takes A, B, C, D or E");
 }
 
-// The six day boxes of one week, loaded from a program folder's notes
-// database through the program's own week load.
-struct LoadedWeek {
-    std::array<std::unique_ptr<tavi::RichEdit>, tavi::kDayBoxCount> owned;
-    QList<tavi::RichEdit *> boxes;
-};
-
-// Loads one week from a program folder's notes database; nullopt (with a
-// message) when the database cannot be opened or read.
-std::optional<LoadedWeek> loadWeek(const QString &folder, int slot, const QString &yearMonth)
+// Loads one week from a program folder's notes database through the
+// program's own week load; nullopt (with a message) when the database cannot
+// be opened or read.
+std::optional<tavi::WeekNote> loadWeek(const QString &folder, int slot, const QString &yearMonth)
 {
-    tavi::TDM dm;
+    tavi::NotesDatabase db;
     const QString database = tavi::resolvePath(folder, QStringLiteral("Data\\UserData.db"));
-    if (!dm.DataModuleCreate(database)) {
+    if (!db.open(database)) {
         printErr(QStringLiteral("cannot open the notes database %1").arg(database));
         return std::nullopt;
     }
-    LoadedWeek week;
-    std::array<tavi::RichEdit *, tavi::kDayBoxCount> boxes{};
-    for (int day = 0; day < tavi::kDayBoxCount; ++day) {
-        week.owned[day] = std::make_unique<tavi::RichEdit>();
-        boxes[day] = week.owned[day].get();
-        week.boxes.append(boxes[day]);
-    }
-    tavi::ProgramState state;
-    tavi::WeekNotes notes(dm, state, boxes);
-    notes.LoadWeek(slot, yearMonth);
-    if (!state.NotesReady) {
+    tavi::WeekNotes notes(db);
+    const std::optional<tavi::WeekNote> week = notes.load(slot, yearMonth);
+    if (!week)
         printErr(QStringLiteral("cannot read the week from %1").arg(database));
-        return std::nullopt;
-    }
     return week;
 }
 
 // The week named by --folder, --slot, --month and --year (default: this year).
-std::optional<LoadedWeek> loadWeek(const ParsedArgs &parsed)
+std::optional<tavi::WeekNote> loadWeek(const ParsedArgs &parsed)
 {
     const QString folder = parsed.required("folder");
     const int slot = slotOf(parsed.required("slot"));
@@ -277,13 +259,13 @@ std::optional<LoadedWeek> loadWeek(const ParsedArgs &parsed)
 
 int printWeek(Args args)
 {
-    const std::optional<LoadedWeek> week = loadWeek(ParsedArgs(args, {"folder", "slot", "month", "year"}));
+    const std::optional<tavi::WeekNote> week = loadWeek(ParsedArgs(args, {"folder", "slot", "month", "year"}));
     if (!week)
         return 1;
     QString out;
     for (int day = 0; day < tavi::kDayBoxCount; ++day) {
-        out += tavi::GetWeekDayName(day + 1) + u'\n';
-        const QString text = plainTextWithLf(*week->boxes[day]);
+        out += tavi::weekdayHeading(day + 1) + u'\n';
+        const QString text = withLineFeeds((*week)[day].plainText());
         if (!text.isEmpty())
             out += text + u'\n';
         if (day + 1 < tavi::kDayBoxCount)
@@ -297,11 +279,11 @@ int exportWeek(Args args)
 {
     const ParsedArgs parsed(args, {"folder", "slot", "month", "year"});
     const QString out = parsed.onlyPositional();
-    const std::optional<LoadedWeek> week = loadWeek(parsed);
+    const std::optional<tavi::WeekNote> week = loadWeek(parsed);
     if (!week)
         return 1;
     try {
-        tavi::writeExport(out, tavi::exportLines(week->boxes));
+        tavi::writeExport(out, tavi::exportLines(tavi::plainTexts(*week)));
     } catch (const tavi::FileError &error) {
         printErr(QString::fromUtf8(error.what()));
         return 1;
@@ -312,7 +294,7 @@ int exportWeek(Args args)
 int toBmp(Args args)
 {
     const QString path = ParsedArgs(args, {}).onlyPositional();
-    const QString bmp = tavi::ConvertToBmp(path);
+    const QString bmp = tavi::convertToBmp(path);
     if (bmp.isEmpty()) {
         printErr(QStringLiteral("%1: not a BMP, JPEG or GIF file name").arg(path));
         return 1;
@@ -332,29 +314,22 @@ int applyWeek(Args args)
     const tavi::WindowSettings shown = tavi::parseWindowSettings(settings.value_or(QStringList()), QRect(0, 0, 1920, 1080));
     const QString month = shown.month.value_or(QString::number(QDate::currentDate().month()));
 
-    const std::optional<LoadedWeek> week =
+    const std::optional<tavi::WeekNote> week =
         loadWeek(folder, shown.slot, QString::number(QDate::currentDate().year()) + month);
     if (!week)
         return 1;
 
-    tavi::TDeskBGSetFrm deskBG(folder);
-    deskBG.WeekConList.resize(tavi::kDayBoxCount);
-    for (int day = 0; day < tavi::kDayBoxCount; ++day)
-        deskBG.WeekConList[day].MainText = week->boxes[day]->plainTextCrLf();
-
+    tavi::BackgroundList backgrounds;
+    backgrounds.load(tavi::resolvePath(data, QStringLiteral("BGPicList.ini")), false);
     tavi::SystemEnvironment environment;
     tavi::ProcessRunner runner;
     tavi::SessionDBus bus;
     tavi::WallpaperSetter setter(environment, runner, bus);
-    deskBG.setWallpaper = [&setter](const QString &path) { return tavi::setWallpaperOrThrow(setter, path); };
-
-    tavi::ProgramState state;
-    QString current;
-    int index = 0;
-    tavi::LoadBGList(tavi::resolvePath(data, QStringLiteral("BGPicList.ini")), false, state, current, index);
-    tavi::TMixPicFrm mix;
     try {
-        const tavi::ApplyResult result = tavi::applyToDesktop(deskBG, mix, state.PicBGList, index);
+        const tavi::ApplyResult result =
+            tavi::applyWeekToDesktop(tavi::plainTexts(*week), backgrounds,
+                                     tavi::resolvePath(folder, QStringLiteral("source\\DeskTopBG\\")),
+                                     tavi::wallpaperThrough(setter));
         writeOut(QStringLiteral("wallpaper set by %1: %2 (background %3)\n")
                      .arg(result.method, result.wallpaper, result.background)
                      .toUtf8());
@@ -413,7 +388,7 @@ int blend(Args args)
     const int weight = number("weight", 50);
     tavi::Bitmap content = tavi::readBmp(parsed.positional[0]);
     tavi::Bitmap background = tavi::readBmp(parsed.positional[1]);
-    tavi::Bitmap &mixed = tavi::MixPic(content, background, shift, weight);
+    tavi::Bitmap &mixed = tavi::blend(content, background, shift, weight);
     mixed.convertTo32(); // two 24-bit pictures blend in 24 bits; this command promises 32
     tavi::writeBmp(parsed.positional[2], mixed);
     return 0;
@@ -424,14 +399,14 @@ int contentPicture(Args args)
     const ParsedArgs parsed(args, {});
     if (parsed.positional.size() != 2)
         throw UsageError("expected DIR and OUT");
-    std::vector<tavi::TWeekCon> week(tavi::kDayBoxCount);
+    tavi::WeekTexts week;
     for (int day = 0; day < tavi::kDayBoxCount; ++day) {
         QFile file(parsed.positional[0] + QStringLiteral("/%1.txt").arg(day + 1));
         if (file.exists() && !file.open(QIODevice::ReadOnly))
             throw tavi::FileError(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()).toStdString());
-        week[day].MainText = file.isOpen() ? QString::fromUtf8(file.readAll()) : QString();
+        week[day] = file.isOpen() ? QString::fromUtf8(file.readAll()) : QString();
     }
-    tavi::writeBmp(parsed.positional[1], tavi::drawWeekContent(week));
+    tavi::writeBmp(parsed.positional[1], tavi::drawWeekPicture(week));
     return 0;
 }
 
@@ -483,7 +458,7 @@ int main(int argc, char **argv)
     if (name == "read-access-file" && argc == 3)
         return readAccessFileToStdout(argv[2]);
 
-    // Rich text needs a QApplication; offscreen, so no display is needed.
+    // Fonts and rich text need a QGuiApplication; offscreen, so no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's note about a missing runtime folder means nothing to a command-line tool.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
@@ -492,7 +467,7 @@ int main(int argc, char **argv)
     });
     tavi::useProgramFonts();
     int qtArgc = 1;
-    QApplication app(qtArgc, argv);
+    QGuiApplication app(qtArgc, argv);
 
     for (const Command &command : commands) {
         if (name != command.name)

@@ -1,23 +1,23 @@
 #include "wallpaper/ApplyToDesktop.h"
 
-#include "pictures/PictureConversion.h"
-#include "pictures/BmpReader.h"
-#include "pictures/JpegCodec.h"
+#include "backgrounds/BackgroundList.h"
+#include "desktop/WallpaperSetter.h"
 #include "formats/LineFile.h"
 #include "formats/ParseError.h"
-#include "platform/ProgramFolder.h"
-#include "desktop/WallpaperSetter.h"
-#include "wallpaper/WeekPicture.h"
 #include "pictures/Blend.h"
+#include "pictures/BmpReader.h"
+#include "pictures/JpegCodec.h"
+#include "pictures/PictureConversion.h"
+#include "platform/ProgramFolder.h"
 
 #include <QFileInfo>
 
 namespace tavi {
 namespace {
 
-// A picture slot loads a file by its extension: a BMP gives a picture the
-// blend can use, another picture format an empty picture.
-Bitmap loadSlot(const QString &path)
+// A background is loaded by its extension: a BMP gives a picture the blend
+// can use, another picture format an empty picture.
+Bitmap loadBackground(const QString &path)
 {
     const QString extension = fileExtension(path).toLower();
     if (extension == QLatin1String(".bmp"))
@@ -29,46 +29,54 @@ Bitmap loadSlot(const QString &path)
 
 } // namespace
 
-QString setWallpaperOrThrow(WallpaperSetter &setter, const QString &path)
+SetWallpaper wallpaperThrough(WallpaperSetter &setter)
 {
-    const WallpaperResult result = setter.set(path);
-    if (!result.ok)
-        throw WallpaperNotSet(result.reason.toStdString(), path);
-    return result.method;
+    return [&setter](const QString &path) {
+        const WallpaperResult result = setter.set(path);
+        if (!result.ok)
+            throw WallpaperNotSet(result.reason.toStdString(), path);
+        return result.method;
+    };
 }
 
-ApplyResult applyToDesktop(TDeskBGSetFrm &deskBG, TMixPicFrm &mix, const std::vector<TPicBGList> &list,
-                           int &bgPicIndex)
+ApplyResult applyWeekToDesktop(const WeekTexts &week, BackgroundList &backgrounds, const QString &pictureFolder,
+                               const SetWallpaper &setWallpaper, const ContentColours &colours)
 {
-    deskBG.CreateWeekConPic();
+    QString folder = pictureFolder;
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    Bitmap content = drawWeekPicture(week, colours);
+    // Drawn completely before the file is touched: a failed write leaves the old picture.
+    writeBmp(folder + QStringLiteral("Content.bmp"), content);
 
-    if (bgPicIndex < 0 || std::size_t(bgPicIndex) >= list.size())
-        throw std::out_of_range("no background at index " + std::to_string(bgPicIndex));
+    const QStringList &list = backgrounds.entries;
+    int &index = backgrounds.index;
+    if (index < 0 || index >= list.size())
+        throw std::out_of_range("no background at index " + std::to_string(index));
     // Found without regard to case, as every other path: "sea.bmp" in the list finds Sea.bmp.
-    deskBG.BackgroundPath = resolveFileName(deskBG.SourceFolder, list[std::size_t(bgPicIndex)].FileName);
-    if (!QFileInfo::exists(deskBG.BackgroundPath)) {
+    const QString background = resolveFileName(folder, list[index]);
+    if (!QFileInfo::exists(background)) {
         // The next click tries the next entry (entry 0 is only ever retried).
-        if (bgPicIndex != 0 && ++bgPicIndex >= int(list.size()))
-            bgPicIndex = 1;
-        throw FileError("background missing: " + deskBG.BackgroundPath.toStdString());
+        if (index != 0 && ++index >= int(list.size()))
+            index = 1;
+        throw FileError("background missing: " + background.toStdString());
     }
+    Bitmap picture = loadBackground(background);
+    const Bitmap &mixed = blend(content, picture, 30, 50);
 
-    deskBG.ContentPath = deskBG.SourceFolder + QStringLiteral("Content.bmp");
-    mix.img1 = loadSlot(deskBG.ContentPath);
-    mix.img2 = loadSlot(deskBG.BackgroundPath);
-    // The slots are emptied next: the result moves into imgmix rather than being copied.
-    mix.imgmix = std::move(MixPic(*mix.img1, *mix.img2, 30, 50));
-    mix.JvXPButton1Click();
+    // The JPEG is encoded straight from the blend and decoded from memory for
+    // Mix.bmp: nothing written here is read back.
+    const QString mixJpg = resolvePath(folder, QStringLiteral("Mix.Jpg"));
+    const QByteArray jpeg = encodeJpeg(mixed, 90);
+    writeFileAtomically(mixJpg, jpeg);
+    const QString wallpaper = bmpPathFor(mixJpg);
+    writeBmp(wallpaper, decodeJpeg(jpeg));
 
-    const QString mixJpg = resolvePath(deskBG.SourceFolder, QStringLiteral("Mix.Jpg"));
-    // Encoded straight from the blend: a first Mix.bmp of the blend, read back
-    // for the JPEG, gave the same pixels and was replaced a moment later.
-    writeFileAtomically(mixJpg, encodeJpeg(*mix.imgmix, 90));
-    const QString wallpaper = JpgToBmp(mixJpg);
-
-    ApplyResult result{deskBG.BackgroundPath, wallpaper, deskBG.SetDeskBG(wallpaper)};
-    if (--bgPicIndex <= 0)
-        bgPicIndex = int(list.size()) - 1;
+    if (!setWallpaper)
+        throw WallpaperNotSet("no wallpaper setter", wallpaper);
+    ApplyResult result{background, wallpaper, setWallpaper(wallpaper)};
+    if (--index <= 0)
+        index = int(list.size()) - 1;
     return result;
 }
 

@@ -1,16 +1,17 @@
 #pragma once
 
-#include "platform/ProgramState.h"
+#include "notes/DayNote.h"
+#include "wallpaper/WeekPicture.h"
 
 #include <QString>
 
+#include <functional>
 #include <stdexcept>
-#include <vector>
 
 namespace tavi {
 
-class TDeskBGSetFrm;
-class TMixPicFrm;
+struct BackgroundList;
+class WallpaperSetter;
 
 // No way to set the wallpaper worked on this desktop; the finished picture lies at picturePath.
 class WallpaperNotSet : public std::runtime_error {
@@ -22,10 +23,12 @@ public:
     QString picturePath;
 };
 
-class WallpaperSetter;
+// Makes the picture at path the desktop wallpaper, stretched, and gives the
+// way that worked; throws WallpaperNotSet when none did.
+using SetWallpaper = std::function<QString(const QString &path)>;
 
-// Sets the wallpaper through setter; the way that worked, or WallpaperNotSet with its reason.
-QString setWallpaperOrThrow(WallpaperSetter &setter, const QString &path);
+// The desktop's own setter as a SetWallpaper.
+SetWallpaper wallpaperThrough(WallpaperSetter &setter);
 
 // What the week's wallpaper was made from and how it was set.
 struct ApplyResult {
@@ -34,14 +37,15 @@ struct ApplyResult {
     QString method;     // the setter that worked
 };
 
-// Everything after the question: draws deskBG.WeekConList into Content.bmp,
-// takes the background at bgPicIndex from the list, lays the content over it
-// (30 rows down, 50 percent), passes the result through Mix.Jpg into Mix.bmp
-// and makes that the wallpaper. bgPicIndex moves down only when the wallpaper
-// was set; a missing background moves it up instead and ends the apply.
-// Throws on every failure (std::exception; WallpaperNotSet when no setter
-// worked); what was done by then stays done.
-ApplyResult applyToDesktop(TDeskBGSetFrm &deskBG, TMixPicFrm &mix, const std::vector<TPicBGList> &list,
-                           int &bgPicIndex);
+// The week as the desktop wallpaper. Draws the week into pictureFolder's
+// Content.bmp, takes the background at backgrounds.index from the folder,
+// lays the week over it (30 rows down, 50 percent), writes the result as
+// Mix.Jpg and that JPEG decoded as Mix.bmp, and makes Mix.bmp the wallpaper.
+// The index moves down only when the wallpaper was set; a missing background
+// moves it up instead and ends the apply. Throws on every failure
+// (std::exception; WallpaperNotSet when no setter worked); the files written
+// by then stay.
+ApplyResult applyWeekToDesktop(const WeekTexts &week, BackgroundList &backgrounds, const QString &pictureFolder,
+                               const SetWallpaper &setWallpaper, const ContentColours &colours = {});
 
 } // namespace tavi

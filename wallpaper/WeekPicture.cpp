@@ -1,14 +1,11 @@
 #include "wallpaper/WeekPicture.h"
 
 #include "notes/WeekDayName.h"
-#include "wallpaper/ApplyToDesktop.h"
-#include "platform/ProgramFolder.h"
 
 #include <QFont>
 #include <QImage>
 #include <QPainter>
 
-#include <cstring>
 
 namespace tavi {
 namespace {
@@ -24,7 +21,7 @@ QString withLineFeeds(QString text)
 
 } // namespace
 
-Bitmap drawWeekContent(const std::vector<TWeekCon> &week, const ContentColours &colours)
+Bitmap drawWeekPicture(const WeekTexts &week, const ContentColours &colours)
 {
     constexpr int W = kContentWidth, H = kContentHeight;
     QImage image(W, H, QImage::Format_RGB32);
@@ -53,7 +50,7 @@ Bitmap drawWeekContent(const std::vector<TWeekCon> &week, const ContentColours &
         painter.setPen(textPen);
         painter.setBackgroundMode(Qt::OpaqueMode);
         painter.setBackground(Qt::white);
-        painter.drawText(QRect(x, y, W, H), Qt::AlignLeft | Qt::AlignTop, GetWeekDayName(day));
+        painter.drawText(QRect(x, y, W, H), Qt::AlignLeft | Qt::AlignTop, weekdayHeading(day));
         painter.setBackgroundMode(Qt::TransparentMode);
     };
 
@@ -76,43 +73,19 @@ Bitmap drawWeekContent(const std::vector<TWeekCon> &week, const ContentColours &
     }
 
     painter.setPen(textPen);
-    std::size_t entry = 0;
+    std::size_t day = 0;
     for (int j = 1; j <= 2; ++j) {
-        for (int k = 0; k <= 2; ++k, ++entry) {
-            const TWeekCon con = entry < week.size() ? week[entry] : TWeekCon{};
+        for (int k = 0; k <= 2; ++k, ++day) {
             const QRect cell(QPoint(k * C + 2, (j - 1) * R + 25), QPoint((k + 1) * C - 2 - 1, j * R + 3 - 1));
             painter.setClipRect(cell);
+            // Each day's text and an empty second line after it.
             painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic,
-                             withLineFeeds(con.MainText + QStringLiteral("\n\r") + con.SubText));
+                             withLineFeeds(week[day] + QStringLiteral("\n\r")));
             painter.setClipping(false);
         }
     }
     painter.end();
     return bitmapFromImage(image);
-}
-
-TDeskBGSetFrm::TDeskBGSetFrm(const QString &programFolder)
-    : SourceFolder(resolvePath(programFolder, QStringLiteral("source\\DeskTopBG\\")) + u'/')
-{
-}
-
-QString TDeskBGSetFrm::GetWeekDayName(int day) const
-{
-    return tavi::GetWeekDayName(day);
-}
-
-QString TDeskBGSetFrm::SetDeskBG(const QString &path)
-{
-    if (!setWallpaper)
-        throw WallpaperNotSet("no wallpaper setter", path);
-    return setWallpaper(path);
-}
-
-void TDeskBGSetFrm::CreateWeekConPic()
-{
-    // Drawn completely before the file is touched: a failed write leaves the old picture.
-    const Bitmap picture = drawWeekContent(WeekConList, colours);
-    writeBmp(SourceFolder + QStringLiteral("Content.bmp"), picture);
 }
 
 } // namespace tavi

@@ -3,7 +3,6 @@
 #include "formats/RtfDocument.h"
 
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QTextEdit>
 
 class QMenu;
@@ -20,11 +19,10 @@ public:
 
     // The whole content with its character formatting as one RTF document.
     QByteArray rtf() const;
-    // Replaces the whole content: as RTF when bytes are RTF, otherwise as GBK
-    // plain text. Raises changed() before it returns; clears the undo history.
-    void loadContent(QByteArrayView bytes);
     // The content as the format-neutral document the RTF codec works on.
     RtfDocument richText() const;
+    // Replaces the whole content. Raises changed() once before it returns
+    // (unless signals are blocked); clears the undo history.
     void setRichText(const RtfDocument &doc);
 
     // Nothing loaded into the box is ever protected against editing (RTF's

@@ -22,20 +22,23 @@ namespace {
 
 class ApplyWiringTest : public ::testing::Test {
 protected:
-    void start()
+    // ask: whether the confirmation file asks before the wallpaper changes.
+    void start(bool ask = true)
     {
         Bitmap background(700, 480, 24);
         writeBmp(folder.folder() + QStringLiteral("source/DeskTopBG/A1.bmp"), background);
+        if (!ask)
+            writeLineFile(folder.folder() + QStringLiteral("Data/configSetBg.ini"), {QStringLiteral("0")});
         program = std::make_unique<Program>(folder.folder(), clock, screen, dialogs, [] {});
         ASSERT_TRUE(program->start());
-        program->deskBG().setWallpaper = [this](const QString &path) {
+        program->mainWindow()->setWallpaperSetter([this](const QString &path) {
             given.append(path);
             if (whileSetting)
                 whileSetting();
             if (!setterWorks)
                 throw WallpaperNotSet("no setter here", path);
             return QStringLiteral("test");
-        };
+        });
         window = program->mainWindow();
         window->show();
     }
@@ -45,10 +48,10 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
     // The user's answer to the question, given while the window is open.
-    void answer(bool tick, QPushButton *(TInforFrm::*button)() const)
+    void answer(bool tick, QPushButton *(ApplyQuestionDialog::*button)() const)
     {
         dialogs.whileModal = [tick, button](QDialog *window) {
-            auto *question = static_cast<TInforFrm *>(window);
+            auto *question = static_cast<ApplyQuestionDialog *>(window);
             question->dontAskAgain()->setChecked(tick);
             (question->*button)()->click();
         };
@@ -59,7 +62,7 @@ protected:
     test::FakeScreen screen{QSize(1280, 800)};
     test::FakeDialogs dialogs;
     std::unique_ptr<Program> program;
-    TMainFrm *window = nullptr;
+    MainWindow *window = nullptr;
     QStringList given;
     bool setterWorks = true;
     std::function<void()> whileSetting;
@@ -70,7 +73,7 @@ protected:
 TEST_F(ApplyWiringTest, TheQuestionWindow)
 {
     start();
-    TInforFrm &question = program->inforFrm();
+    ApplyQuestionDialog &question = program->mainWindow()->applyQuestion();
     EXPECT_EQ(question.size(), QSize(344, 156));
     EXPECT_TRUE(question.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(question.question()->text(), QStringLiteral("您确定要更换壁纸？"));
@@ -84,29 +87,28 @@ TEST_F(ApplyWiringTest, TheQuestionWindow)
 TEST_F(ApplyWiringTest, CancelAndCloseWriteNothingApplyNothingAndKeepTheTick)
 {
     start();
-    for (auto button : {&TInforFrm::cancelButton, &TInforFrm::closeButton}) {
+    for (auto button : {&ApplyQuestionDialog::cancelButton, &ApplyQuestionDialog::closeButton}) {
         answer(true, button);
-        window->imgAppToDeskClick();
+        window->applyToDesktop();
         EXPECT_TRUE(given.isEmpty());
         EXPECT_EQ(confirmationFile(), QByteArray("1\r\n"));
-        EXPECT_TRUE(program->inforFrm().dontAskAgain()->isChecked());
-        EXPECT_EQ(program->state().SetBgConfirmed, 0);
+        EXPECT_TRUE(program->mainWindow()->applyQuestion().dontAskAgain()->isChecked());
     }
     // Escape, or closing it some other way, is a cancel even after an earlier OK.
-    answer(false, &TInforFrm::okButton);
-    window->imgAppToDeskClick();
+    answer(false, &ApplyQuestionDialog::okButton);
+    window->applyToDesktop();
     ASSERT_EQ(given.size(), 1);
     dialogs.whileModal = [](QDialog *window) { QTest::keyClick(window, Qt::Key_Escape); };
-    window->imgAppToDeskClick();
+    window->applyToDesktop();
     dialogs.whileModal = [](QDialog *window) { window->hide(); };
-    window->imgAppToDeskClick();
+    window->applyToDesktop();
     EXPECT_EQ(given.size(), 1);
 }
 
 TEST_F(ApplyWiringTest, TickAndOkSwitchTheQuestionOffForGoodAndApply)
 {
     start();
-    answer(true, &TInforFrm::okButton);
+    answer(true, &ApplyQuestionDialog::okButton);
     QTest::mouseClick(window->applyButton(), Qt::LeftButton);
     EXPECT_EQ(confirmationFile(), QByteArray("0\r\n"));
     ASSERT_EQ(given.size(), 1);
@@ -115,21 +117,21 @@ TEST_F(ApplyWiringTest, TickAndOkSwitchTheQuestionOffForGoodAndApply)
 
     // No more questions, in this run...
     const std::size_t shownBefore = dialogs.modalWindows.size();
-    window->imgAppToDeskClick();
+    window->applyToDesktop();
     EXPECT_EQ(dialogs.modalWindows.size(), shownBefore);
     EXPECT_EQ(given.size(), 2);
     // ...or after a restart.
     program.reset();
     start();
-    EXPECT_FALSE(program->state().AskBeforeSetBg);
+    EXPECT_FALSE(program->mainWindow()->asksBeforeApply());
 }
 
 TEST_F(ApplyWiringTest, OkWithoutTheTickAppliesAndAsksAgainNextTime)
 {
     start();
-    answer(false, &TInforFrm::okButton);
-    window->imgAppToDeskClick();
-    window->imgAppToDeskClick();
+    answer(false, &ApplyQuestionDialog::okButton);
+    window->applyToDesktop();
+    window->applyToDesktop();
     EXPECT_EQ(given.size(), 2);
     EXPECT_EQ(dialogs.modalWindows.size(), 2u);
     EXPECT_EQ(confirmationFile(), QByteArray("1\r\n"));
@@ -137,15 +139,14 @@ TEST_F(ApplyWiringTest, OkWithoutTheTickAppliesAndAsksAgainNextTime)
 
 TEST_F(ApplyWiringTest, AClickWhileTheWallpaperIsBeingSetStartsNoSecondApply)
 {
-    start();
-    program->state().AskBeforeSetBg = false;
+    start(false);
     writeLineFile(folder.folder() + QStringLiteral("Data/BGPicList.ini"), {"A1.bmp", "A1.bmp", "b.bmp", "A1.bmp"});
-    window->LoadBGList(false);
-    const int index = window->BGPicIndex;
-    whileSetting = [this] { window->imgAppToDeskClick(); };
-    window->imgAppToDeskClick();
+    window->loadBackgroundList(false);
+    const int index = window->backgrounds().index;
+    whileSetting = [this] { window->applyToDesktop(); };
+    window->applyToDesktop();
     EXPECT_EQ(given.size(), 1);
-    EXPECT_EQ(window->BGPicIndex, index - 1);
+    EXPECT_EQ(window->backgrounds().index, index - 1);
 }
 
 TEST_F(ApplyWiringTest, AConfirmationFileThatCannotBeWrittenKeepsTheWindowOpen)
@@ -153,29 +154,31 @@ TEST_F(ApplyWiringTest, AConfirmationFileThatCannotBeWrittenKeepsTheWindowOpen)
     start();
     QFile::remove(folder.folder() + QStringLiteral("Data/configSetBg.ini"));
     ASSERT_TRUE(QDir().mkdir(folder.folder() + QStringLiteral("Data/configSetBg.ini")));
-    TInforFrm &question = program->inforFrm();
-    question.show();
-    question.dontAskAgain()->setChecked(true);
-    question.okButton()->click();
-    EXPECT_TRUE(question.isVisible());
+    bool stayedOpen = false;
+    dialogs.whileModal = [&](QDialog *window) {
+        auto *question = static_cast<ApplyQuestionDialog *>(window);
+        question->dontAskAgain()->setChecked(true);
+        question->okButton()->click();
+        stayedOpen = question->isVisible();
+        question->cancelButton()->click();
+    };
+    window->applyToDesktop();
+    EXPECT_TRUE(stayedOpen);
     ASSERT_FALSE(dialogs.shown.empty());
     EXPECT_EQ(dialogs.shown.back().kind, QStringLiteral("error"));
-    EXPECT_FALSE(program->state().AskBeforeSetBg);
-    EXPECT_EQ(program->state().SetBgConfirmed, 1);
-    question.cancelButton()->click();
-    EXPECT_FALSE(question.isVisible());
+    EXPECT_TRUE(given.isEmpty()); // cancelled in the end
+    EXPECT_FALSE(window->asksBeforeApply()); // switched off for this run all the same
 }
 
 TEST_F(ApplyWiringTest, NoWorkingSetterIsToldOncePerRunWithThePicturesPath)
 {
-    start();
-    program->state().AskBeforeSetBg = false;
+    start(false);
     setterWorks = false;
-    const int index = window->BGPicIndex;
-    window->imgAppToDeskClick();
-    window->imgAppToDeskClick();
+    const int index = window->backgrounds().index;
+    window->applyToDesktop();
+    window->applyToDesktop();
     EXPECT_EQ(given.size(), 2);
-    EXPECT_EQ(window->BGPicIndex, index);
+    EXPECT_EQ(window->backgrounds().index, index);
     int boxes = 0;
     for (const auto &shown : dialogs.shown) {
         if (shown.kind != QLatin1String("box"))

@@ -86,7 +86,7 @@ TEST_F(ChromeTest, WebPanelShowsTheShownMonthAndNeverAContextMenuOfItsView)
     // The whole page shows in the panel, and follows the month the window shows.
     EXPECT_EQ(panel->view()->geometry(), panel->rect());
     EXPECT_TRUE(panel->view()->toPlainText().startsWith(QStringLiteral("2010年6月"))) << panel->view()->toPlainText().toStdString();
-    window->monthSwitch(5); // six rows of days
+    window->switchMonth(5); // six rows of days
     EXPECT_TRUE(panel->view()->toPlainText().startsWith(QStringLiteral("2010年5月")));
     EXPECT_LE(panel->view()->document()->size().height(), panel->view()->viewport()->height());
 

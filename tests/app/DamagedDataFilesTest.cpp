@@ -235,30 +235,30 @@ protected:
 
     QString observedState() const
     {
-        TMainFrm *window = program->mainWindow();
+        MainWindow *window = program->mainWindow();
         if (is("FormSize.ini")) {
             const QRect r = window->geometry();
             return QStringLiteral("slot %1, %2,%3 %4x%5, week %6")
-                .arg(window->CurrentWeekSlot)
+                .arg(window->currentSlot())
                 .arg(r.left())
                 .arg(r.top())
                 .arg(r.width())
                 .arg(r.height())
-                .arg(printable(window->SelectedYearMonth));
+                .arg(printable(window->selectedYearMonth()));
         }
         if (is("content.ini")) {
             const QString memo = window->memoBox()->plainTextCrLf();
             return QStringLiteral("memo %1 lines, %2 chars").arg(memo.count(QStringLiteral("\r\n"))).arg(memo.size());
         }
         if (is("configSetBg.ini"))
-            return program->state().AskBeforeSetBg ? QStringLiteral("asks") : QStringLiteral("does not ask");
+            return program->mainWindow()->asksBeforeApply() ? QStringLiteral("asks") : QStringLiteral("does not ask");
         if (is("loginstr.db"))
             return dialogs.modalWindows.empty() ? QStringLiteral("no login") : QStringLiteral("login accepted");
         if (is("BGPicList.ini"))
             return QStringLiteral("current %1, %2 lines, index %3")
-                .arg(printable(window->CurrentBGPic))
-                .arg(program->state().PicBGCount)
-                .arg(window->BGPicIndex);
+                .arg(printable(window->backgrounds().current))
+                .arg(program->mainWindow()->backgrounds().linesRead)
+                .arg(window->backgrounds().index);
         return {};
     }
 
@@ -325,11 +325,11 @@ TEST_P(DamagedDataFilesTest, StartAndClose)
 
     // The user types the right password, and cancels when it is refused.
     dialogs.whileModal = [this](QDialog *window) {
-        auto *login = qobject_cast<TLockLogin *>(window);
+        auto *login = qobject_cast<LoginDialog *>(window);
         ASSERT_NE(login, nullptr);
         login->passwordField()->setText(QString::fromLatin1(kPassword));
         login->okButton()->click();
-        if (!program->state().LoginPassed)
+        if (!login->passed())
             login->cancelButton()->click();
     };
     QElapsedTimer timer;
@@ -340,18 +340,18 @@ TEST_P(DamagedDataFilesTest, StartAndClose)
     EXPECT_EQ(program->exitCode(), cell.start == Start::Refused ? 1 : 0);
 
     if (started) {
-        TMainFrm *window = program->mainWindow();
+        MainWindow *window = program->mainWindow();
         window->show();
         QApplication::processEvents();
         EXPECT_EQ(observedState().toStdString(), cell.state);
         // The page shows its week and saves it: a failed load would drop every edit without a word.
-        EXPECT_TRUE(program->state().NotesReady);
-        const auto week = firstDay_.find({weekTableName(window->CurrentWeekSlot).toStdString(),
-                                          window->SelectedYearMonth.toStdString()});
+        EXPECT_FALSE(window->dayBoxes()[0]->isReadOnly());
+        const auto week = firstDay_.find({weekTableName(window->currentSlot()).toStdString(),
+                                          window->selectedYearMonth().toStdString()});
         EXPECT_EQ(window->dayBoxes()[0]->toPlainText(), week == firstDay_.end() ? QString() : week->second);
 
         window->setGeometry(50, 60, 1000, 700);
-        window->img_close_highlightClick();
+        window->closeAndSave();
         EXPECT_EQ(endRequests, cell.endsOnClose ? 1 : 0);
     }
     EXPECT_EQ(told().toStdString(), cell.told);

@@ -62,9 +62,7 @@ TEST_F(EditingWiringTest, ToolbarKeepsTheFocusInTheBox)
     EXPECT_TRUE(box(3)->hasFocus());
     EXPECT_EQ(box(3)->toPlainText(), QStringLiteral("×√ 2010.06.01 (二)"));
     // The edits reached the database through the automatic save.
-    RichEdit stored;
-    stored.loadContent(test::NotesInspector(folder.databasePath()).memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 2));
-    EXPECT_EQ(stored.toPlainText(), QStringLiteral("×√ 2010.06.01 (二)"));
+    EXPECT_EQ(DayNote(test::NotesInspector(folder.databasePath()).memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 2)).plainText(), QStringLiteral("×√ 2010.06.01 (二)"));
 
     dialogs.colourAnswers = {QColor(0, 0, 255)};
     box(3)->selectAll();
@@ -82,9 +80,7 @@ TEST_F(EditingWiringTest, ClearAllWithTheFocusOutsideEmptiesAndSaves)
     test::NotesInspector inspector(folder.databasePath());
     for (int day = 1; day <= 6; ++day) {
         EXPECT_EQ(box(day)->toPlainText(), QString());
-        RichEdit stored;
-        stored.loadContent(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), day - 1));
-        EXPECT_EQ(stored.toPlainText(), QString());
+        EXPECT_EQ(DayNote(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), day - 1)).plainText(), QString());
     }
 }
 
@@ -109,41 +105,37 @@ TEST_F(EditingWiringTest, ExportFromTheOptionsMenuAndItsErrorReport)
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST_F(EditingWiringTest, FillWeekConCopiesThePlainTextOfTheSixBoxes)
+TEST_F(EditingWiringTest, WeekTextsAreThePlainTextOfTheSixBoxes)
 {
-    program->deskBG().WeekConList = {TWeekCon{QStringLiteral("old"), QStringLiteral("kept")}};
     box(1)->setContentText(QStringLiteral("line 1\nline 2"));
     box(6)->setContentText(QStringLiteral("周末"));
-    window->FillWeekCon();
-    const std::vector<TWeekCon> &list = program->deskBG().WeekConList;
-    ASSERT_EQ(list.size(), 6u);
-    EXPECT_EQ(list[0].MainText, QStringLiteral("line 1\r\nline 2"));
-    EXPECT_EQ(list[0].SubText, QStringLiteral("kept"));
-    EXPECT_EQ(list[1].MainText, QString());
-    EXPECT_EQ(list[5].MainText, QStringLiteral("周末"));
+    const WeekTexts texts = window->weekTexts();
+    EXPECT_EQ(texts[0], QStringLiteral("line 1\r\nline 2"));
+    EXPECT_EQ(texts[1], QString());
+    EXPECT_EQ(texts[5], QStringLiteral("周末"));
 }
 
 TEST_F(EditingWiringTest, TheSelectionWindowAndTheListReload)
 {
     // Start-up read the default list: the last line, index 1.
-    EXPECT_EQ(window->CurrentBGPic, QStringLiteral("A1.bmp"));
-    EXPECT_EQ(window->BGPicIndex, 0);
+    EXPECT_EQ(window->backgrounds().current, QStringLiteral("A1.bmp"));
+    EXPECT_EQ(window->backgrounds().index, 0);
     writeFileAtomically(folder.folder() + QStringLiteral("Data/BGPicList.ini"), "A1.bmp\r\nA1.bmp\r\nB.bmp\r\nB.bmp\r\nC.bmp\r\n");
 
     // Closed without a choice: Changed false, the last picture.
     dialogs.whileModal = [](QDialog *window) { window->close(); };
     QTest::mouseClick(window->addBackgroundButton(), Qt::LeftButton);
     ASSERT_EQ(dialogs.modalWindows.size(), 1u);
-    EXPECT_EQ(window->BGPicIndex, 4);
+    EXPECT_EQ(window->backgrounds().index, 4);
 
     // OK on B.bmp: Changed true, the last line naming it.
     dialogs.whileModal = [](QDialog *window) {
-        auto *frm = static_cast<TPicSelFrm *>(window);
+        auto *frm = static_cast<BackgroundsDialog *>(window);
         frm->pictureList()->findItems(QStringLiteral("B.bmp"), Qt::MatchExactly).first()->setSelected(true);
-        frm->btnOkClick();
+        frm->confirm();
     };
-    window->imgAddToDeskClick();
-    EXPECT_EQ(window->CurrentBGPic, QStringLiteral("B.bmp"));
-    EXPECT_EQ(window->BGPicIndex, 3);
-    EXPECT_EQ(program->state().PicBGCount, 5);
+    window->openBackgrounds();
+    EXPECT_EQ(window->backgrounds().current, QStringLiteral("B.bmp"));
+    EXPECT_EQ(window->backgrounds().index, 3);
+    EXPECT_EQ(program->mainWindow()->backgrounds().linesRead, 5);
 }

@@ -41,7 +41,7 @@ protected:
     test::FakeDialogs dialogs;
     std::unique_ptr<test::FakeScreen> screen;
     std::unique_ptr<Program> program;
-    TMainFrm *window = nullptr;
+    MainWindow *window = nullptr;
     int endRequests = 0;
 };
 
@@ -55,10 +55,8 @@ TEST_F(SettingsFilesTest, FirstStartCreatesEveryFileWithItsDefaults)
     EXPECT_EQ(bytes("configSetBg.ini"), QByteArray("1\r\n"));
     EXPECT_EQ(bytes("loginstr.db"), QByteArray("NOKEY7302468\r\nNOKEY7302468\r\n0\r\n")); // no password
     EXPECT_EQ(window->geometry(), QRect(187, 115, 906, 540));
-    EXPECT_EQ(window->CurrentWeekSlot, 1);
-    EXPECT_TRUE(program->state().AskBeforeSetBg);
-    EXPECT_EQ(program->state().SetBgConfirmed, 0);
-    EXPECT_EQ(program->state().ConfigSetBgPath, path("configSetBg.ini"));
+    EXPECT_EQ(window->currentSlot(), 1);
+    EXPECT_TRUE(program->mainWindow()->asksBeforeApply());
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -67,7 +65,7 @@ TEST_F(SettingsFilesTest, ANarrowScreenGivesANegativeLeftEdgeThatIsKept)
     start(QSize(800, 600));
     EXPECT_EQ(window->geometry().left(), -53);
     EXPECT_EQ(bytes("FormSize.ini"), QByteArray("1\r\n906\r\n540\r\n-53\r\n15\r\n6\r\n"));
-    window->img_close_highlightClick(); // the close path writes the bounds back
+    window->closeAndSave(); // the close path writes the bounds back
     program.reset();
     start(QSize(1920, 1080));
     EXPECT_EQ(window->geometry().left(), -53);
@@ -77,9 +75,9 @@ TEST_F(SettingsFilesTest, FiveLinesGiveSlotAndBoundsAndKeepTodaysMonth)
 {
     write("FormSize.ini", {"4", "1000", "600", "30", "40"});
     start();
-    EXPECT_EQ(window->CurrentWeekSlot, 4);
+    EXPECT_EQ(window->currentSlot(), 4);
     EXPECT_EQ(window->geometry(), QRect(30, 40, 1000, 600));
-    EXPECT_EQ(window->SelectedYearMonth, QStringLiteral("20106"));
+    EXPECT_EQ(window->selectedYearMonth(), QStringLiteral("20106"));
     EXPECT_EQ(bytes("FormSize.ini"), QByteArray("4\r\n1000\r\n600\r\n30\r\n40\r\n")); // read, not rewritten
 }
 
@@ -97,7 +95,7 @@ TEST_F(SettingsFilesTest, AMonthThatIsNoNumberBecomesTheKeyButNotTheLabel)
 {
     write("FormSize.ini", {"1", "906", "540", "0", "0", "x"});
     start();
-    EXPECT_EQ(window->SelectedYearMonth, QStringLiteral("2010x"));
+    EXPECT_EQ(window->selectedYearMonth(), QStringLiteral("2010x"));
     EXPECT_EQ(window->monthLabel()->text(), QStringLiteral("6"));
 }
 
@@ -107,7 +105,7 @@ TEST_F(SettingsFilesTest, WallpaperQuestionFromTheFile)
     for (const auto &[line, asks] : cases) {
         write("configSetBg.ini", {QString::fromLatin1(line)});
         start();
-        EXPECT_EQ(program->state().AskBeforeSetBg, asks) << line;
+        EXPECT_EQ(program->mainWindow()->asksBeforeApply(), asks) << line;
         EXPECT_EQ(bytes("configSetBg.ini"), QByteArray(line) + "\r\n"); // never rewritten at start
         program.reset();
     }
@@ -138,7 +136,7 @@ TEST_F(SettingsFilesTest, ClosePathWritesTheWindowSettingsAndExitDoesNot)
     window->weekButton(3)->click();
     window->monthMenu()->actions()[10]->trigger();
     window->setGeometry(50, 60, 1000, 700);
-    window->img_close_highlightClick();
+    window->closeAndSave();
     EXPECT_EQ(endRequests, 2);
     EXPECT_EQ(bytes("FormSize.ini"), QByteArray("3\r\n1000\r\n700\r\n50\r\n60\r\n11\r\n"));
 }
@@ -149,7 +147,7 @@ TEST_F(SettingsFilesTest, AWindowSettingsFileThatCannotBeWrittenIsReportedAndThe
     window->show();
     QFile::remove(path("FormSize.ini"));
     ASSERT_TRUE(QDir().mkdir(path("FormSize.ini"))); // a folder in its place cannot be replaced
-    window->img_close_highlightClick();
+    window->closeAndSave();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("error"));
     EXPECT_TRUE(dialogs.shown[0].text.contains(path("FormSize.ini")));
@@ -166,8 +164,8 @@ TEST_F(SettingsFilesTest, SettingsThatCannotBeReadOrWrittenAreReportedOnceAndThe
         .insertWeek(QStringLiteral("tb_A"), QStringLiteral("20106"), WeekMemos{"{\\rtf1 loaded\\par}"});
     start();
     EXPECT_EQ(window->dayBoxes()[0]->toPlainText(), QStringLiteral("loaded"));
-    EXPECT_TRUE(program->state().NotesReady);
-    EXPECT_TRUE(program->state().AskBeforeSetBg);
+    EXPECT_FALSE(window->dayBoxes()[0]->isReadOnly());
+    EXPECT_TRUE(program->mainWindow()->asksBeforeApply());
     EXPECT_EQ(window->geometry(), QRect(187, 115, 906, 540));
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("error"));
@@ -191,7 +189,7 @@ TEST_F(SettingsFilesTest, SettingsThatCannotBeWrittenAreReportedOnceAndTheWeekSt
     start();
     QProcess::execute(lock, off);
     EXPECT_EQ(window->dayBoxes()[0]->toPlainText(), QStringLiteral("loaded"));
-    EXPECT_TRUE(program->state().NotesReady);
+    EXPECT_FALSE(window->dayBoxes()[0]->isReadOnly());
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("error"));
     for (const char *name : {"FormSize.ini", "content.ini", "configSetBg.ini"})

@@ -48,7 +48,7 @@ protected:
     FakeScreen screen{QSize(1280, 800)};
     FakeDialogs dialogs;
     std::unique_ptr<Program> program;
-    TMainFrm *window = nullptr;
+    MainWindow *window = nullptr;
 };
 
 } // namespace tavi::test

@@ -34,8 +34,8 @@ TEST(WeekPageLayout, TinyPagesTruncateTowardZero)
 
 TEST(WeekDayName, NamesTheSixBoxes)
 {
-    EXPECT_EQ(GetWeekDayName(1), QStringLiteral("星期一"));
-    EXPECT_EQ(GetWeekDayName(6), QStringLiteral("星期六"));
-    EXPECT_EQ(GetWeekDayName(0), QString());
-    EXPECT_EQ(GetWeekDayName(7), QString());
+    EXPECT_EQ(weekdayHeading(1), QStringLiteral("星期一"));
+    EXPECT_EQ(weekdayHeading(6), QStringLiteral("星期六"));
+    EXPECT_EQ(weekdayHeading(0), QString());
+    EXPECT_EQ(weekdayHeading(7), QString());
 }

@@ -18,26 +18,24 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-    void load(bool changed) { LoadBGList(path, changed, state, current, index); }
+    void load(bool changed) { list.load(path, changed); }
 
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("BGPicList.ini"));
-    ProgramState state;
-    QString current;
-    int index = 0;
+    BackgroundList list;
 };
 
 } // namespace
 
 TEST_F(BackgroundListTest, AMissingFileGetsTheDefaultList)
 {
-    index = 5;
+    list.index = 5;
     load(false);
     EXPECT_EQ(bytes(), QByteArray("A1.bmp\r\nA1.bmp\r\n"));
-    EXPECT_EQ(state.PicBGList, (std::vector<TPicBGList>{{0, "A1.bmp"}, {1, "A1.bmp"}}));
-    EXPECT_EQ(state.PicBGCount, 2);
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(current, QStringLiteral("A1.bmp"));
+    EXPECT_EQ(list.entries, (QStringList{"A1.bmp", "A1.bmp"}));
+    EXPECT_EQ(list.linesRead, 2);
+    EXPECT_EQ(list.index, 0);
+    EXPECT_EQ(list.current, QStringLiteral("A1.bmp"));
 }
 
 TEST_F(BackgroundListTest, IndexFollowsTheLastLineOrTheChosenPicture)
@@ -62,12 +60,12 @@ TEST_F(BackgroundListTest, IndexFollowsTheLastLineOrTheChosenPicture)
     };
     for (const Case &c : cases) {
         write(c.file);
-        index = -1;
+        list.index = -1;
         load(c.changed);
-        EXPECT_EQ(state.PicBGCount, c.count) << c.file.toStdString();
-        EXPECT_EQ(index, c.index) << c.file.toStdString() << (c.changed ? " changed" : "");
-        EXPECT_EQ(current, QLatin1String(c.current));
-        EXPECT_EQ(int(state.PicBGList.size()), c.count);
+        EXPECT_EQ(list.linesRead, c.count) << c.file.toStdString();
+        EXPECT_EQ(list.index, c.index) << c.file.toStdString() << (c.changed ? " changed" : "");
+        EXPECT_EQ(list.current, QLatin1String(c.current));
+        EXPECT_EQ(int(list.entries.size()), c.count);
     }
 }
 
@@ -77,10 +75,10 @@ TEST_F(BackgroundListTest, AnEmptyFileChangesOnlyTheCount)
     load(true);
     write("");
     load(false);
-    EXPECT_EQ(state.PicBGCount, 0);
-    EXPECT_EQ(current, QStringLiteral("B.bmp"));
-    EXPECT_EQ(index, 2);
-    EXPECT_EQ(state.PicBGList.size(), 3u);
+    EXPECT_EQ(list.linesRead, 0);
+    EXPECT_EQ(list.current, QStringLiteral("B.bmp"));
+    EXPECT_EQ(list.index, 2);
+    EXPECT_EQ(list.entries.size(), 3);
     EXPECT_EQ(bytes(), QByteArray()); // not rewritten
 }
 
@@ -90,19 +88,19 @@ TEST_F(BackgroundListTest, EmptyLinesAreEntriesAndUntouchedNamesKeepTheirBytes)
     const std::optional<QStringList> lines = readBackgroundList(path);
     ASSERT_TRUE(lines);
     EXPECT_EQ(*lines, (QStringList{QStringLiteral("海.bmp"), QString(), QStringLiteral("海.bmp"), lines->at(3)}));
-    SavePicList(path, lines->first(), lines->mid(1));
+    saveBackgroundList(path, lines->first(), lines->mid(1));
     EXPECT_EQ(bytes(), QByteArray("\xBA\xA3.bmp\r\n\r\n\xBA\xA3.bmp\r\n\x81\xFF.bmp\r\n"));
 
     // A name GBK cannot hold is written in GB18030 and reads back the same.
-    SavePicList(path, QStringLiteral("A1.bmp"), {QStringLiteral("한.bmp")});
+    saveBackgroundList(path, QStringLiteral("A1.bmp"), {QStringLiteral("한.bmp")});
     EXPECT_EQ(readBackgroundList(path)->at(1), QStringLiteral("한.bmp"));
 }
 
 TEST_F(BackgroundListTest, AListThatCannotBeReadOrWrittenIsAnError)
 {
     const QString missingFolder = dir.filePath(QStringLiteral("no/BGPicList.ini"));
-    state.PicBGCount = 7;
-    EXPECT_THROW(LoadBGList(missingFolder, false, state, current, index), FileError);
-    EXPECT_EQ(state.PicBGCount, 0);
-    EXPECT_TRUE(current.isEmpty());
+    list.linesRead = 7;
+    EXPECT_THROW(list.load(missingFolder, false), FileError);
+    EXPECT_EQ(list.linesRead, 0);
+    EXPECT_TRUE(list.current.isEmpty());
 }

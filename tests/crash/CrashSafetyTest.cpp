@@ -207,8 +207,8 @@ KillResult checkFolder(const QString &folder, const std::vector<qint64> &rounds)
 {
     KillResult result;
     {
-        TDM dm;
-        if (!dm.DataModuleCreate(crash::databasePath(folder))) {
+        NotesDatabase dm;
+        if (!dm.open(crash::databasePath(folder))) {
             result.problems.append(QStringLiteral("the notes database does not open"));
             return result;
         }

@@ -7,15 +7,14 @@
 #include "login/PasswordFile.h"
 #include "notes/WeekNotes.h"
 #include "formats/LineFile.h"
-#include "widgets/RichEdit.h"
+#include "notes/NotesDatabase.h"
 #include "tests/crash/SaveLoopContent.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <array>
 #include <cstdio>
 #include <exception>
-#include <memory>
 
 using namespace tavi;
 
@@ -27,49 +26,42 @@ int main(int argc, char **argv)
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
     qint64 n = QByteArray(argv[2]).toLongLong();
 
     try {
-        TDM dm;
-        if (!dm.DataModuleCreate(crash::databasePath(folder))) {
+        NotesDatabase db;
+        if (!db.open(crash::databasePath(folder))) {
             std::fprintf(stderr, "crash-save-loop: cannot open the notes database\n");
             return 1;
         }
-        ProgramState state;
-        std::array<std::unique_ptr<RichEdit>, kDayBoxCount> owned;
-        std::array<RichEdit *, kDayBoxCount> boxes{};
-        for (int day = 0; day < kDayBoxCount; ++day) {
-            owned[day] = std::make_unique<RichEdit>();
-            boxes[day] = owned[day].get();
-        }
-        RichEdit memo; // the main window's memo box, which content.ini holds
-        WeekNotes notes(dm, state, boxes);
-        notes.LoadWeek(crash::kSlot, crash::yearMonth()); // SaveWeek writes only the week it loaded
-        if (!state.NotesReady) {
+        WeekNotes notes(db);
+        // save() writes only the week it loaded.
+        if (!notes.load(crash::kSlot, crash::yearMonth())) {
             std::fprintf(stderr, "crash-save-loop: the week did not load\n");
             return 1;
         }
 
         for (;; ++n) {
+            WeekNote week;
             for (int day = 0; day < kDayBoxCount; ++day)
-                boxes[day]->setContentText(crash::dayText(n, day));
-            notes.SaveWeek(crash::kSlot, crash::yearMonth());
-            // SaveWeek swallows its errors; a round is acknowledged only when its week is stored.
-            const std::optional<WeekMemos> stored = dm.readWeek(crash::kSlot, crash::yearMonth());
+                week[day] = DayNote::fromPlainText(crash::dayText(n, day));
+            notes.save(crash::kSlot, crash::yearMonth(), week);
+            // A round is acknowledged only when its week is stored.
+            const std::optional<WeekMemos> stored = db.readWeek(crash::kSlot, crash::yearMonth());
             for (int day = 0; day < kDayBoxCount; ++day) {
-                if (!stored || (*stored)[day] != boxes[day]->rtf()) {
+                if (!stored || (*stored)[day] != week[day].stored()) {
                     std::fprintf(stderr, "crash-save-loop: round %lld was not stored\n", static_cast<long long>(n));
                     return 1;
                 }
             }
 
-            memo.setContentText(crash::memoLines(n).join(u'\n'));
-            writeLineFile(crash::contentPath(folder), {memo.plainTextCrLf()});
+            // The memo box's text, as content.ini holds it.
+            writeLineFile(crash::contentPath(folder), {DayNote::fromPlainText(crash::memoLines(n).join(u'\n')).plainText()});
             writeLineFile(crash::formSizePath(folder), crash::formSizeLines(n));
             writeLineFile(crash::configSetBgPath(folder), {crash::configSetBgLine(n)});
-            SavePicList(crash::picListPath(folder), crash::currentPicture(n), crash::pictures(n));
+            saveBackgroundList(crash::picListPath(folder), crash::currentPicture(n), crash::pictures(n));
             writePassword(crash::passwordPath(folder), crash::password(n), crash::password(n));
 
             std::printf("saved %lld\n", static_cast<long long>(n));

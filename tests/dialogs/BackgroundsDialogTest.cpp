@@ -2,6 +2,7 @@
 #include "dialogs/BackgroundsDialog.h"
 #include "pictures/BmpReader.h"
 #include "pictures/JpegCodec.h"
+#include "pictures/PictureConversion.h"
 #include "formats/LineFile.h"
 #include "tests/support/NotesFixture.h"
 
@@ -21,7 +22,7 @@ using namespace tavi;
 
 namespace {
 
-class PicSelTest : public ::testing::Test {
+class BackgroundsDialogTest : public ::testing::Test {
 protected:
     QString pictures() const { return folder.folder() + QStringLiteral("source/DeskTopBG/"); }
     QString listPath() const { return folder.folder() + QStringLiteral("Data/BGPicList.ini"); }
@@ -41,7 +42,7 @@ protected:
     void add(const QString &chosen)
     {
         dialogs.openAnswers = {chosen};
-        frm.btnAddClick();
+        frm.add();
     }
     void select(const QString &name)
     {
@@ -61,12 +62,12 @@ protected:
     test::ProgramFolderFixture folder;
     QTemporaryDir elsewhere;
     test::FakeDialogs dialogs;
-    TPicSelFrm frm{folder.folder(), dialogs};
+    BackgroundsDialog frm{folder.folder(), dialogs};
 };
 
 } // namespace
 
-TEST_F(PicSelTest, TheWindowAndItsControls)
+TEST_F(BackgroundsDialogTest, TheWindowAndItsControls)
 {
     EXPECT_EQ(frm.windowTitle(), QStringLiteral("背景图片选择"));
     EXPECT_EQ(frm.size(), QSize(524, 286));
@@ -85,32 +86,31 @@ TEST_F(PicSelTest, TheWindowAndItsControls)
     EXPECT_EQ(list->font().pixelSize(), 12);
 }
 
-TEST_F(PicSelTest, FillingFromTheListFile)
+TEST_F(BackgroundsDialogTest, FillingFromTheListFile)
 {
-    frm.FillPicList();
+    frm.fillList();
     EXPECT_EQ(list(), QByteArray("A1.bmp\r\nA1.bmp\r\n"));
-    EXPECT_EQ(frm.CurrentPic, QStringLiteral("A1.bmp"));
+    EXPECT_EQ(frm.currentPicture(), QStringLiteral("A1.bmp"));
     EXPECT_EQ(frm.entries(), QStringList{QStringLiteral("A1.bmp")});
 
     setList("B.bmp\nA1.bmp\n\nB.bmp");
-    frm.FillPicList();
-    EXPECT_EQ(frm.CurrentPic, QStringLiteral("B.bmp"));
+    frm.fillList();
+    EXPECT_EQ(frm.currentPicture(), QStringLiteral("B.bmp"));
     EXPECT_EQ(frm.entries(), (QStringList{"A1.bmp", "", "B.bmp"}));
 
     setList(""); // no lines: what the window had stays
-    frm.CurrentPic = QStringLiteral("handed.bmp");
-    frm.FillPicList();
-    EXPECT_EQ(frm.CurrentPic, QStringLiteral("handed.bmp"));
+    frm.fillList();
+    EXPECT_EQ(frm.currentPicture(), QStringLiteral("B.bmp"));
     EXPECT_EQ(frm.entries().size(), 3);
 
     setList("A1.bmp\r\n");
-    frm.FillPicList();
+    frm.fillList();
     EXPECT_TRUE(frm.entries().isEmpty());
 }
 
-TEST_F(PicSelTest, AddingAJpegConvertsItBesideItsCopy)
+TEST_F(BackgroundsDialogTest, AddingAJpegConvertsItBesideItsCopy)
 {
-    frm.FillPicList();
+    frm.fillList();
     Bitmap photo(64, 48, 24);
     writeFileAtomically(outside(QStringLiteral("Sea.JPG")), encodeJpeg(photo));
     add(outside(QStringLiteral("Sea.JPG")));
@@ -126,9 +126,9 @@ TEST_F(PicSelTest, AddingAJpegConvertsItBesideItsCopy)
     EXPECT_EQ(frm.entries(), (QStringList{"A1.bmp", "Sea.bmp", "Sea.bmp"}));
 }
 
-TEST_F(PicSelTest, WidePicturesAreStretchedTo1280By768)
+TEST_F(BackgroundsDialogTest, WidePicturesAreStretchedTo1280By768)
 {
-    frm.FillPicList();
+    frm.fillList();
     bmp(outside(QStringLiteral("big.bmp")), 1600, 1200);
     bmp(outside(QStringLiteral("tall.bmp")), 1280, 1024);
     add(outside(QStringLiteral("big.bmp")));
@@ -139,9 +139,9 @@ TEST_F(PicSelTest, WidePicturesAreStretchedTo1280By768)
     EXPECT_EQ(frm.entries(), (QStringList{"A1.bmp", "big.bmp", "tall.bmp"}));
 }
 
-TEST_F(PicSelTest, FailedAddsShowTheirMessageAndChangeNothing)
+TEST_F(BackgroundsDialogTest, FailedAddsShowTheirMessageAndChangeNothing)
 {
-    frm.FillPicList();
+    frm.fillList();
     const QByteArray before = list();
     struct Case {
         QString chosen;
@@ -171,13 +171,13 @@ TEST_F(PicSelTest, FailedAddsShowTheirMessageAndChangeNothing)
     dialogs.shown.clear();
     add(QString());
     dialogs.openAnswers = {std::nullopt};
-    frm.btnAddClick();
+    frm.add();
     EXPECT_TRUE(messages().isEmpty());
 }
 
-TEST_F(PicSelTest, AddingAPictureAlreadyInTheFolderKeepsIt)
+TEST_F(BackgroundsDialogTest, AddingAPictureAlreadyInTheFolderKeepsIt)
 {
-    frm.FillPicList();
+    frm.fillList();
     bmp(pictures() + QStringLiteral("here.bmp"), 100, 80);
     add(pictures() + QStringLiteral("here.bmp"));
     EXPECT_TRUE(messages().isEmpty());
@@ -185,42 +185,42 @@ TEST_F(PicSelTest, AddingAPictureAlreadyInTheFolderKeepsIt)
     EXPECT_EQ(frm.entries().last(), QStringLiteral("here.bmp"));
 }
 
-TEST_F(PicSelTest, Remove)
+TEST_F(BackgroundsDialogTest, Remove)
 {
     setList("B.bmp\nA1.bmp\nB.bmp\nC.bmp\n"); // LF only: a rewrite shows as CR LF
-    frm.FillPicList();
-    frm.btnRemoveClick(); // nothing selected
+    frm.fillList();
+    frm.remove(); // nothing selected
     EXPECT_EQ(list(), QByteArray("B.bmp\nA1.bmp\nB.bmp\nC.bmp\n"));
 
     select(QStringLiteral("A1.bmp"));
-    frm.btnRemoveClick(); // A1.bmp stays, the file is written all the same
+    frm.remove(); // A1.bmp stays, the file is written all the same
     EXPECT_EQ(list(), QByteArray("B.bmp\r\nA1.bmp\r\nB.bmp\r\nC.bmp\r\n"));
 
     frm.pictureList()->clearSelection();
     select(QStringLiteral("B.bmp"));
-    frm.btnRemoveClick(); // the current background goes: A1.bmp becomes current
-    EXPECT_EQ(frm.CurrentPic, QStringLiteral("A1.bmp"));
+    frm.remove(); // the current background goes: A1.bmp becomes current
+    EXPECT_EQ(frm.currentPicture(), QStringLiteral("A1.bmp"));
     EXPECT_EQ(list(), QByteArray("A1.bmp\r\nA1.bmp\r\nC.bmp\r\n"));
 }
 
-TEST_F(PicSelTest, OkWritesOnlyANewChoice)
+TEST_F(BackgroundsDialogTest, OkWritesOnlyANewChoice)
 {
     setList("B.bmp\nA1.bmp\nB.bmp\nC.bmp\n");
-    frm.FillPicList();
-    frm.btnOkClick(); // nothing selected
+    frm.fillList();
+    frm.confirm(); // nothing selected
     EXPECT_EQ(frm.result(), QDialog::Accepted);
     EXPECT_EQ(list(), QByteArray("B.bmp\nA1.bmp\nB.bmp\nC.bmp\n"));
     select(QStringLiteral("B.bmp"));
-    frm.btnOkClick(); // the current one
+    frm.confirm(); // the current one
     EXPECT_EQ(list(), QByteArray("B.bmp\nA1.bmp\nB.bmp\nC.bmp\n"));
     frm.pictureList()->clearSelection();
     select(QStringLiteral("C.bmp"));
-    frm.btnOkClick();
-    EXPECT_EQ(frm.CurrentPic, QStringLiteral("C.bmp"));
+    frm.confirm();
+    EXPECT_EQ(frm.currentPicture(), QStringLiteral("C.bmp"));
     EXPECT_EQ(list(), QByteArray("C.bmp\r\nA1.bmp\r\nB.bmp\r\nC.bmp\r\n"));
 }
 
-TEST(ResizePic, NearestPixelsWithoutBlending)
+TEST(ResizePicture, NearestPixelsWithoutBlending)
 {
     QTemporaryDir dir;
     Bitmap picture(4, 2, 24);
@@ -230,19 +230,19 @@ TEST(ResizePic, NearestPixelsWithoutBlending)
     }
     const QString path = dir.filePath(QStringLiteral("p.bmp"));
     writeBmp(path, picture);
-    ResizePic(path, path, 2, 1);
+    resizePicture(path, path, 2, 1);
     const Bitmap small = readBmp(path);
     ASSERT_EQ(QSize(small.width(), small.height()), QSize(2, 1));
     EXPECT_EQ(small.bitsPerPixel(), 24);
     EXPECT_EQ(qBlue(small.pixel(0, 0)), 10);
     EXPECT_EQ(qBlue(small.pixel(1, 0)), 30);
-    ResizePic(path, path, 4, 3); // and growing repeats pixels
+    resizePicture(path, path, 4, 3); // and growing repeats pixels
     const Bitmap grown = readBmp(path);
     EXPECT_EQ(qBlue(grown.pixel(1, 2)), 10);
     EXPECT_EQ(qBlue(grown.pixel(2, 2)), 30);
 }
 
-TEST_F(PicSelTest, CloseButtonPicturesFollowTheMouseAndCloseOnRelease)
+TEST_F(BackgroundsDialogTest, CloseButtonPicturesFollowTheMouseAndCloseOnRelease)
 {
     frm.show();
     EXPECT_TRUE(frm.closePicture(0)->isVisible());

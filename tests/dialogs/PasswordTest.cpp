@@ -2,7 +2,6 @@
 #include "dialogs/LoginDialog.h"
 #include "dialogs/PasswordDialog.h"
 #include "formats/LineFile.h"
-#include "platform/ProgramState.h"
 #include "tests/support/NotesFixture.h"
 
 #include <QCheckBox>
@@ -38,7 +37,6 @@ protected:
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("loginstr.db"));
     test::FakeDialogs dialogs;
-    ProgramState state;
     int endRequests = 0;
 };
 
@@ -90,15 +88,15 @@ TEST_F(PasswordTest, TheFileHoldsHashesTheSentinelAndOnlyTheOwnerMayReadIt)
 TEST_F(PasswordTest, LoginWindowChecksEachEntry)
 {
     writePassword(path, QStringLiteral("Open Sesame"), QStringLiteral("Open Sesame"));
-    TLockLogin login(path, state, dialogs, [this] { ++endRequests; });
+    LoginDialog login(path, dialogs, [this] { ++endRequests; });
     EXPECT_EQ(login.size(), QSize(246, 145));
     EXPECT_EQ(login.forgotButton()->text(), QStringLiteral("忘记密码"));
     login.show();
     for (const char *wrong : {"open sesame", "Open Sesame "}) {
         login.passwordField()->setText(QString::fromUtf8(wrong));
-        login.spdOKClick();
+        login.confirm();
         EXPECT_TRUE(login.passwordField()->text().isEmpty()) << wrong; // emptied every time
-        EXPECT_FALSE(state.LoginPassed);
+        EXPECT_FALSE(login.passed());
     }
     EXPECT_EQ(texts("box"), QStringList(2, QStringLiteral("密码不正确,请重新输入登录密码!")));
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("登陆提示"));
@@ -108,7 +106,7 @@ TEST_F(PasswordTest, LoginWindowChecksEachEntry)
     QTest::keyClicks(login.passwordField(), QStringLiteral("Open Sesame"));
     EXPECT_EQ(login.passwordField()->displayText(), QString(11, u'*'));
     QTest::keyClick(login.passwordField(), Qt::Key_Return);
-    EXPECT_TRUE(state.LoginPassed);
+    EXPECT_TRUE(login.passed());
     EXPECT_EQ(login.result(), QDialog::Accepted);
     EXPECT_EQ(endRequests, 0);
 }
@@ -116,28 +114,28 @@ TEST_F(PasswordTest, LoginWindowChecksEachEntry)
 TEST_F(PasswordTest, AnOldFileWithAnEmptyLineOneAcceptsAnEmptyEntry)
 {
     writeFileAtomically(path, "\r\n\r\n-1\r\n");
-    TLockLogin login(path, state, dialogs, [this] { ++endRequests; });
-    login.spdOKClick();
-    EXPECT_TRUE(state.LoginPassed);
+    LoginDialog login(path, dialogs, [this] { ++endRequests; });
+    login.confirm();
+    EXPECT_TRUE(login.passed());
 }
 
 TEST_F(PasswordTest, CancelAndAVanishedFileEndTheProgram)
 {
     writePassword(path, QStringLiteral("x"), QStringLiteral("x"));
-    TLockLogin login(path, state, dialogs, [this] { ++endRequests; });
-    login.spdCancelClick();
-    EXPECT_FALSE(state.LoginPassed);
+    LoginDialog login(path, dialogs, [this] { ++endRequests; });
+    login.cancel();
+    EXPECT_FALSE(login.passed());
     EXPECT_EQ(endRequests, 1);
     QFile::remove(path);
-    login.spdOKClick();
+    login.confirm();
     EXPECT_EQ(endRequests, 2);
-    EXPECT_FALSE(state.LoginPassed);
+    EXPECT_FALSE(login.passed());
 }
 
 TEST_F(PasswordTest, SettingsWindowMessagesInTheirOrder)
 {
     writeNoPassword(path);
-    TpwsetFrm settings(path, dialogs);
+    PasswordDialog settings(path, dialogs);
     EXPECT_EQ(settings.size(), QSize(442, 222));
     EXPECT_EQ(settings.applyButton()->text(), QStringLiteral("应   用"));
     EXPECT_EQ(settings.closeButton()->toolTip(), QStringLiteral("关闭"));
@@ -155,27 +153,27 @@ TEST_F(PasswordTest, SettingsWindowMessagesInTheirOrder)
         dialogs.shown.clear();
         settings.firstEntry()->setText(QString::fromUtf8(step.first));
         settings.secondEntry()->setText(QString::fromUtf8(step.second));
-        settings.JvXPButton1Click();
+        settings.apply();
         EXPECT_EQ(texts("message"), QStringList{QString::fromUtf8(step.message)}) << step.first << "/" << step.second;
         EXPECT_EQ(lines()[2], QStringLiteral("0")) << "nothing written";
     }
     dialogs.shown.clear();
     settings.firstEntry()->setText(QStringLiteral("   "));
     settings.secondEntry()->setText(QStringLiteral("   "));
-    settings.JvXPButton1Click(); // blanks only is a password like any other
+    settings.apply(); // blanks only is a password like any other
     EXPECT_EQ(texts("box"), QStringList{QStringLiteral("设置登录密码成功!")});
     EXPECT_TRUE(passwordMatches(QStringLiteral("   "), lines()[0]));
 
     dialogs.shown.clear();
     settings.enableBox()->setChecked(false);
-    settings.JvXPButton1Click();
+    settings.apply();
     EXPECT_EQ(texts("box"), QStringList{QStringLiteral("取消密码成功!")});
     EXPECT_EQ(lines(), (QStringList{"NOKEY7302468", "NOKEY7302468", "0"}));
 }
 
 TEST_F(PasswordTest, OpeningChecksButNeverUnchecks)
 {
-    TpwsetFrm settings(path, dialogs);
+    PasswordDialog settings(path, dialogs);
     settings.show(); // no file: the read error is reported and the window opens unchecked
     EXPECT_TRUE(settings.isVisible());
     EXPECT_EQ(texts("error").size(), 1);

@@ -103,7 +103,7 @@ TEST(EditingCommands, RightClickedBoxTakesTheMarkNotTheOneTheCaretWasIn)
     Window window;
     QMenu menu;
     QAction *tick = menu.addAction(QStringLiteral("打V"));
-    QObject::connect(tick, &QAction::triggered, [&] { window.commands.V1Click(); });
+    QObject::connect(tick, &QAction::triggered, [&] { window.commands.tick(); });
     for (RichEdit *box : window.boxes)
         box->setContextMenu(&menu);
 
@@ -131,11 +131,9 @@ TEST(EditingCommands, MarksAndDateStampReplaceTheSelectionAndSurviveUndo)
         void (EditingCommands::*run)();
         QString inserted;
     } cases[] = {
-        {"V1", &EditingCommands::V1Click, tick},
-        {"btnGou", &EditingCommands::btnGouClick, tick},
-        {"X1", &EditingCommands::X1Click, cross},
-        {"btnX", &EditingCommands::btnXClick, cross},
-        {"imgDate", &EditingCommands::imgDateClick, stamp},
+        {"tick", &EditingCommands::tick, tick},
+        {"cross", &EditingCommands::cross, cross},
+        {"date", &EditingCommands::stampDate, stamp},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.command);
@@ -144,7 +142,7 @@ TEST(EditingCommands, MarksAndDateStampReplaceTheSelectionAndSurviveUndo)
         Window::select(box, QStringLiteral("abcd"), 1, 3);
         (window.commands.*c.run)();
         EXPECT_EQ(box->toPlainText(), u'a' + c.inserted + u'd');
-        window.commands.CtrlZ1Click();
+        window.commands.undo();
         EXPECT_EQ(box->toPlainText(), u'a' + c.inserted + u'd');
 
         // Without a selection: at the caret.
@@ -184,7 +182,7 @@ TEST(EditingCommands, DateStampUsesTheClock)
     Window window;
     window.clock.at_ = QDateTime(QDate(2023, 3, 5), QTime(23, 59));
     window.boxes[5]->setFocus();
-    window.commands.imgDateClick();
+    window.commands.stampDate();
     EXPECT_EQ(window.boxes[5]->toPlainText(), QStringLiteral(" 2023.03.05 (日)"));
 }
 
@@ -194,19 +192,19 @@ TEST(EditingCommands, ClipboardDeleteAndUndoActOnTheFocusedBox)
     QClipboard *clipboard = QApplication::clipboard();
 
     Window::select(window.boxes[1], QStringLiteral("hello world"), 6, 11);
-    window.commands.N1Click();
+    window.commands.copy();
     EXPECT_EQ(clipboard->text(), QStringLiteral("world"));
-    window.commands.N3Click();
+    window.commands.cut();
     EXPECT_EQ(window.boxes[1]->toPlainText(), QStringLiteral("hello "));
 
     Window::select(window.boxes[4], QStringLiteral("one two"), 0, 3);
-    window.commands.N2Click();
+    window.commands.paste();
     EXPECT_EQ(window.boxes[4]->toPlainText(), QStringLiteral("world two"));
 
     Window::select(window.boxes[4], QStringLiteral("one two"), 3, 7);
-    window.commands.N9Click();
+    window.commands.deleteSelection();
     EXPECT_EQ(window.boxes[4]->toPlainText(), QStringLiteral("one"));
-    window.commands.CtrlZ1Click();
+    window.commands.undo();
     EXPECT_EQ(window.boxes[4]->toPlainText(), QStringLiteral("one two"));
     EXPECT_EQ(window.boxes[1]->toPlainText(), QStringLiteral("hello "));
 }
@@ -228,15 +226,15 @@ TEST(EditingCommands, NothingHappensWithoutAFocusedDayBox)
         ASSERT_EQ(focusedDayBox(window.page), nullptr);
 
         EditingCommands &commands = window.commands;
-        commands.N1Click();
-        commands.N3Click();
-        commands.N2Click();
-        commands.N9Click();
-        commands.V1Click();
-        commands.btnXClick();
-        commands.imgDateClick();
-        commands.CtrlZ1Click();
-        commands.imgRedColorClick(&window.widget);
+        commands.copy();
+        commands.cut();
+        commands.paste();
+        commands.deleteSelection();
+        commands.tick();
+        commands.cross();
+        commands.stampDate();
+        commands.undo();
+        commands.chooseColour(&window.widget);
 
         EXPECT_EQ(window.texts(), QStringList(6, QStringLiteral("keep")));
         EXPECT_EQ(window.memo->toPlainText(), QStringLiteral("memo"));
@@ -254,12 +252,12 @@ TEST(EditingCommands, ColourDialogStartsOnTheLastConfirmedColour)
     window.dialogs.colourAnswers = {QColor(Qt::red), std::nullopt, QColor(Qt::blue)};
 
     Window::select(box, QStringLiteral("abcd"), 1, 2);
-    window.commands.imgRedColorClick(&window.widget);
+    window.commands.chooseColour(&window.widget);
     Window::select(box, QStringLiteral("abcd"), 2, 3);
-    window.commands.imgRedColorClick(&window.widget); // cancelled
+    window.commands.chooseColour(&window.widget); // cancelled
     EXPECT_NE(colourAt(*box, 2), QColor(Qt::red));
-    window.commands.imgRedColorClick(&window.widget);
-    window.commands.imgRedColorClick(&window.widget); // cancelled
+    window.commands.chooseColour(&window.widget);
+    window.commands.chooseColour(&window.widget); // cancelled
 
     const std::vector<QColor> opened{Qt::black, Qt::red, Qt::red, Qt::blue};
     EXPECT_EQ(window.dialogs.colourDialogsOpenedOn, opened);
@@ -273,13 +271,13 @@ TEST(EditingCommands, ColourAppliesToTheSelectionOrTheNextTypedCharacter)
     window.dialogs.colourAnswers = {QColor(Qt::red), QColor(Qt::green)};
 
     Window::select(box, QStringLiteral("abc"), 1, 2);
-    window.commands.imgRedColorClick(&window.widget);
+    window.commands.chooseColour(&window.widget);
     EXPECT_NE(colourAt(*box, 0), QColor(Qt::red));
     EXPECT_EQ(colourAt(*box, 1), QColor(Qt::red));
     EXPECT_NE(colourAt(*box, 2), QColor(Qt::red));
 
     box->moveCursor(QTextCursor::End);
-    window.commands.imgRedColorClick(&window.widget);
+    window.commands.chooseColour(&window.widget);
     EXPECT_EQ(box->toPlainText(), QStringLiteral("abc"));
     QTest::keyClicks(box, QStringLiteral("d"));
     EXPECT_EQ(colourAt(*box, 3), QColor(Qt::green));
@@ -294,7 +292,7 @@ TEST(EditingCommands, ClearAllEmptiesEveryBoxAndSavesOnce)
     window.memo->setContentText(QStringLiteral("memo"));
     window.lineEdit->setFocus();
 
-    window.commands.btnClearRdtClick();
+    window.commands.clearWeek();
 
     EXPECT_EQ(window.texts(), QStringList(6, QString()));
     EXPECT_EQ(window.memo->toPlainText(), QStringLiteral("memo"));

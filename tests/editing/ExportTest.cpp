@@ -1,7 +1,7 @@
 #include "editing/Export.h"
+#include "notes/WeekExport.h"
 
 #include "formats/LineFile.h"
-#include "widgets/RichEdit.h"
 #include "tests/support/NotesFixture.h"
 
 #include <QCoreApplication>
@@ -21,22 +21,11 @@ using tavi::test::FakeDialogs;
 
 namespace {
 
-// A week page with its six day boxes among other controls; a folder to export into.
+// A week's texts and a folder to export into.
 struct Week {
-    QWidget page;
-    std::array<RichEdit *, 6> boxes{};
+    WeekTexts texts;
     FakeDialogs dialogs;
     QTemporaryDir dir;
-
-    Week()
-    {
-        new QLabel(QStringLiteral("heading"), &page);
-        for (int i = 0; i < 6; ++i) {
-            boxes[i] = new RichEdit(&page);
-            if (i % 2 == 0)
-                new QLabel(&page);
-        }
-    }
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
@@ -44,7 +33,7 @@ struct Week {
     void exportAs(const std::optional<QString> &chosen, int slot = 1)
     {
         dialogs.fileAnswers = {chosen};
-        N_Click(&page, slot, dialogs, nullptr);
+        exportWeek(texts, slot, dialogs, nullptr);
     }
 
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
@@ -75,15 +64,10 @@ TEST(Export, EmptyWeekIsTwelveLinesOfHeadingsAndBlanks)
 TEST(Export, EachBoxFollowsItsHeadingAsPlainText)
 {
     Week week;
-    week.boxes[1]->setContentText(QStringLiteral("first\nsecond\nthird"));
-    RichEdit *coloured = week.boxes[3];
-    coloured->setContentText(QStringLiteral("done "));
-    coloured->selectAll();
-    coloured->setSelectionColor(Qt::red);
-    coloured->moveCursor(QTextCursor::End);
-    coloured->replaceSelection(QStringLiteral("√ ×"));
+    week.texts[1] = QStringLiteral("first\r\nsecond\r\nthird");
+    week.texts[3] = QStringLiteral("done √ ×");
 
-    const QStringList lines = exportLines(&week.page);
+    const QStringList lines = exportLines(week.texts);
     ASSERT_EQ(lines.size(), 12);
     EXPECT_EQ(lines[2], QStringLiteral("星期二"));
     EXPECT_EQ(lines[3], QStringLiteral("first\r\nsecond\r\nthird"));
@@ -165,7 +149,7 @@ TEST(Export, EmptyNameIsRefusedAndCancelIsSilent)
 TEST(Export, CharactersOutsideGbkAreWrittenAsGb18030)
 {
     Week week;
-    week.boxes[0]->setContentText(QStringLiteral("한") + QString::fromUcs4(U"\U0001F4A9"));
+    week.texts[0] = QStringLiteral("한") + QString::fromUcs4(U"\U0001F4A9");
     week.exportAs(week.path(QStringLiteral("week.txt")));
     const QByteArray bytes = contents(week.path(QStringLiteral("week.txt")));
     EXPECT_TRUE(bytes.startsWith("\xD0\xC7\xC6\xDA\xD2\xBB\r\n"
@@ -178,7 +162,7 @@ TEST(Export, AnExistingFileIsReplacedOnlyWhenTheUserSaysSoAndNeverWhenReadOnly)
     Week week;
     const QString path = week.path(QStringLiteral("week.txt"));
     writeFileAtomically(path, QByteArray(1000, 'x'));
-    week.boxes[5]->setContentText(QStringLiteral("sat"));
+    week.texts[5] = QStringLiteral("sat");
 
     week.dialogs.questionAnswers = {false};
     week.exportAs(week.path(QStringLiteral("week"))); // ".txt" appended: the question is about week.txt
@@ -207,10 +191,9 @@ TEST(Export, AnExistingFileIsReplacedOnlyWhenTheUserSaysSoAndNeverWhenReadOnly)
     EXPECT_EQ(contents(path), QByteArray(10, 'y'));
 }
 
-TEST(Export, WriteFailureNamesTheFullPathAndLeavesTheNotesAlone)
+TEST(Export, AWriteFailureNamesTheFullPath)
 {
     Week week;
-    week.boxes[2]->setContentText(QStringLiteral("wed"));
     ASSERT_TRUE(QDir(week.dir.path()).mkdir(QStringLiteral("taken.txt")));
     const QString relative = QStringLiteral("no-such-folder-%1/week").arg(QCoreApplication::applicationPid());
 
@@ -232,6 +215,5 @@ TEST(Export, WriteFailureNamesTheFullPathAndLeavesTheNotesAlone)
             EXPECT_TRUE(QString::fromUtf8(error.what()).contains(c.named)) << error.what();
         }
     }
-    EXPECT_EQ(week.boxes[2]->toPlainText(), QStringLiteral("wed"));
     EXPECT_TRUE(QFileInfo(week.path(QStringLiteral("taken.txt"))).isDir());
 }

@@ -133,8 +133,8 @@ TEST_F(LegacyImport, ConflictsWriteNothingUnlessReplaced)
     EXPECT_EQ(inspect.memo(QStringLiteral("tb_A"), QStringLiteral("20265"), 0), QByteArray("keep"));
     // Duplicates keep their order, so the week shows the first one, as before.
     EXPECT_EQ(inspect.memo(QStringLiteral("tb_A"), QStringLiteral("20266"), 0), QByteArray("first"));
-    TDM dm;
-    ASSERT_TRUE(dm.DataModuleCreate(folder.databasePath()));
+    NotesDatabase dm;
+    ASSERT_TRUE(dm.open(folder.databasePath()));
     EXPECT_EQ(dm.readWeek(1, QStringLiteral("20266"))->at(0), QByteArray("first"));
 }
 

@@ -23,9 +23,9 @@ TEST(NotesStatements, AreWrittenExactlyWithTheirBlanks)
 TEST(NotesDatabase, OpeningNeverCreatesAFile)
 {
     test::ProgramFolderFixture folder;
-    TDM dm;
+    NotesDatabase dm;
     const QString missing = folder.folder() + QStringLiteral("Data/Missing.db");
-    EXPECT_FALSE(dm.DataModuleCreate(missing));
+    EXPECT_FALSE(dm.open(missing));
     EXPECT_FALSE(QFile::exists(missing));
 
     const QString garbage = folder.folder() + QStringLiteral("Data/Garbage.db");
@@ -33,9 +33,9 @@ TEST(NotesDatabase, OpeningNeverCreatesAFile)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(4096, 'x'));
     file.close();
-    EXPECT_FALSE(dm.DataModuleCreate(garbage));
+    EXPECT_FALSE(dm.open(garbage));
 
-    EXPECT_TRUE(dm.DataModuleCreate(folder.databasePath()));
+    EXPECT_TRUE(dm.open(folder.databasePath()));
     Statement mode(dm.database(), QStringLiteral("PRAGMA journal_mode"));
     ASSERT_TRUE(mode.next());
     EXPECT_EQ(mode.bytes(0), QByteArray("wal"));
@@ -47,8 +47,8 @@ TEST(NotesDatabase, OpeningNeverCreatesAFile)
 TEST(NotesDatabase, WritingANewKeyInsertsSelectsAgainAndUpdatesAllSixColumns)
 {
     test::ProgramFolderFixture folder;
-    TDM dm;
-    ASSERT_TRUE(dm.DataModuleCreate(folder.databasePath()));
+    NotesDatabase dm;
+    ASSERT_TRUE(dm.open(folder.databasePath()));
     test::StatementLog log(dm.database());
     const WeekMemos memos{"mo", "tu", "we", "th", "fr", "sa"};
     dm.writeWeek(3, QStringLiteral("20263"), memos);
@@ -79,8 +79,8 @@ TEST(NotesDatabase, TheFirstOfSeveralRowsWithOneKeyIsReadAndWritten)
     test::NotesInspector db(folder.databasePath());
     db.insertWeek(QStringLiteral("tb_A"), QStringLiteral("20261"), WeekMemos{"first"});
     db.insertWeek(QStringLiteral("tb_A"), QStringLiteral("20261"), WeekMemos{"second"});
-    TDM dm;
-    ASSERT_TRUE(dm.DataModuleCreate(folder.databasePath()));
+    NotesDatabase dm;
+    ASSERT_TRUE(dm.open(folder.databasePath()));
     EXPECT_EQ(dm.readWeek(1, QStringLiteral("20261")).value()[0], QByteArray("first"));
     dm.writeWeek(1, QStringLiteral("20261"), WeekMemos{"changed"});
     EXPECT_EQ(db.rows(QStringLiteral("tb_A"))[0][1], QStringLiteral("changed"));
@@ -96,8 +96,8 @@ TEST(NotesDatabase, TablesWithoutAnIdentityColumnAreWrittenByRowid)
                            "ThursdayCon BLOB, FridayCon BLOB, SaturdayCon BLOB, Extra TEXT)"));
     db.insertWeek(QStringLiteral("tb_D"), QStringLiteral("20265"), WeekMemos{"other"});
     db.insertWeek(QStringLiteral("tb_D"), QStringLiteral("20264"), WeekMemos{"old"});
-    TDM dm;
-    ASSERT_TRUE(dm.DataModuleCreate(folder.databasePath()));
+    NotesDatabase dm;
+    ASSERT_TRUE(dm.open(folder.databasePath()));
     dm.writeWeek(4, QStringLiteral("20264"), WeekMemos{"new"});
     EXPECT_EQ(db.memo(QStringLiteral("tb_D"), QStringLiteral("20264"), 0), QByteArray("new"));
     EXPECT_EQ(db.memo(QStringLiteral("tb_D"), QStringLiteral("20265"), 0), QByteArray("other"));
@@ -106,8 +106,8 @@ TEST(NotesDatabase, TablesWithoutAnIdentityColumnAreWrittenByRowid)
 TEST(NotesDatabase, MissingTablesAndSlotsFail)
 {
     test::ProgramFolderFixture folder;
-    TDM dm;
-    ASSERT_TRUE(dm.DataModuleCreate(folder.databasePath()));
+    NotesDatabase dm;
+    ASSERT_TRUE(dm.open(folder.databasePath()));
     EXPECT_THROW(dm.readWeek(0, QStringLiteral("20261")), DatabaseError);
     EXPECT_THROW(dm.writeWeek(6, QStringLiteral("20261"), WeekMemos{}), DatabaseError);
     test::NotesInspector(folder.databasePath()).exec(QStringLiteral("drop table tb_B"));

@@ -1,147 +1,113 @@
+#include "notes/NotesDatabase.h"
 #include "notes/WeekNotes.h"
-#include "widgets/RichEdit.h"
 #include "tests/support/NotesFixture.h"
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace tavi;
 
 namespace {
 
-// Six boxes over a fresh notes database, as the week page holds them.
 class WeekNotesTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { ASSERT_TRUE(db.open(folder.databasePath())); }
+    static WeekNote week(std::initializer_list<const char *> texts)
     {
-        ASSERT_TRUE(dm.DataModuleCreate(folder.databasePath()));
-        for (int day = 0; day < kDayBoxCount; ++day) {
-            owned[day] = std::make_unique<RichEdit>();
-            boxes[day] = owned[day].get();
-        }
-        notes = std::make_unique<WeekNotes>(dm, state, boxes);
+        WeekNote notes;
+        int day = 0;
+        for (const char *text : texts)
+            notes[day++] = DayNote::fromPlainText(QString::fromUtf8(text));
+        return notes;
     }
-    QString text(int day) const { return boxes[day]->toPlainText(); }
 
     test::ProgramFolderFixture folder;
     test::NotesInspector inspector{folder.databasePath()};
-    TDM dm;
-    ProgramState state;
-    std::array<std::unique_ptr<RichEdit>, kDayBoxCount> owned;
-    std::array<RichEdit *, kDayBoxCount> boxes{};
-    std::unique_ptr<WeekNotes> notes;
+    NotesDatabase db;
+    WeekNotes notes{db};
     const QString june = QStringLiteral("20266");
 };
 
 } // namespace
 
-TEST_F(WeekNotesTest, LoadingFillsTheBoxesAndNeverWrites)
+TEST_F(WeekNotesTest, LoadingReadsEachDayAsStoredAndNeverWrites)
 {
     inspector.insertWeek(QStringLiteral("tb_B"), june,
-                         WeekMemos{"{\\rtf1 Monday\\par}", "plain Tuesday", {}, {}, {}, "{\\rtf1 Sat\\par}"});
-    boxes[2]->setContentText(QStringLiteral("left over"));
-    test::StatementLog log(dm.database());
-    notes->LoadWeek(2, june);
-    EXPECT_TRUE(state.NotesReady);
-    EXPECT_EQ(text(0), QStringLiteral("Monday"));
-    EXPECT_EQ(text(1), QStringLiteral("plain Tuesday"));
-    EXPECT_EQ(text(2), QString());
-    EXPECT_EQ(text(5), QStringLiteral("Sat"));
-    EXPECT_EQ(log.statements(), QStringList{loadSelectSql(2, june)});
+                         WeekMemos{"{\\rtf1 Monday\\par}", "\xD6\xDC\xD2\xBB plain", {}, {}, {}, "{\\rtf1 Sat\\par}"});
+    const std::optional<WeekNote> loaded = notes.load(2, june);
+    ASSERT_TRUE(loaded);
+    const WeekTexts texts = plainTexts(*loaded);
+    EXPECT_EQ(texts[0], QStringLiteral("Monday"));
+    EXPECT_EQ(texts[1], QStringLiteral("周一 plain")); // not RTF: GBK text
+    EXPECT_EQ(texts[2], QString());
+    EXPECT_EQ(texts[5], QStringLiteral("Sat"));
 
-    // A month without a row empties every box.
-    notes->LoadWeek(2, QStringLiteral("20267"));
-    for (int day = 0; day < kDayBoxCount; ++day)
-        EXPECT_EQ(text(day), QString());
-    EXPECT_TRUE(log.writes().isEmpty());
+    // A month without a row is six empty notes, and nothing is written for it.
+    const std::optional<WeekNote> empty = notes.load(2, QStringLiteral("20267"));
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(*empty, WeekNote{});
+    EXPECT_EQ(inspector.rows(QStringLiteral("tb_B")).size(), 1u);
 }
 
-TEST_F(WeekNotesTest, PlainTextMemoIsSavedBackAsRtf)
+TEST_F(WeekNotesTest, OnlyTheLoadedWeekIsEverSaved)
 {
-    inspector.insertWeek(QStringLiteral("tb_A"), june, WeekMemos{"\xD6\xDC\xD2\xBB plain"});
-    notes->LoadWeek(1, june);
-    EXPECT_EQ(text(0), QStringLiteral("周一 plain"));
-    notes->SaveWeek(1, june);
-    const QByteArray stored = inspector.memo(QStringLiteral("tb_A"), june, 0);
-    EXPECT_TRUE(stored.startsWith("{\\rtf1\\ansi\\ansicpg936"));
-    RichEdit check;
-    check.loadContent(stored);
-    EXPECT_EQ(check.toPlainText(), QStringLiteral("周一 plain"));
+    ASSERT_TRUE(notes.load(1, june));
+    notes.save(1, QStringLiteral("20267"), week({"other month"}));
+    notes.save(2, june, week({"other slot"}));
+    EXPECT_TRUE(inspector.rows(QStringLiteral("tb_A")).empty());
+    EXPECT_TRUE(inspector.rows(QStringLiteral("tb_B")).empty());
+
+    notes.save(1, june, week({"Monday", "", "", "", "Friday"}));
+    ASSERT_EQ(inspector.rows(QStringLiteral("tb_A")).size(), 1u);
+    EXPECT_EQ(DayNote(inspector.memo(QStringLiteral("tb_A"), june, 4)).plainText(), QStringLiteral("Friday"));
+    EXPECT_TRUE(inspector.memo(QStringLiteral("tb_A"), june, 0).startsWith("{\\rtf1\\ansi\\ansicpg936"));
+
+    // A slot outside one to five cannot be read, and then nothing is saved.
+    EXPECT_FALSE(notes.load(7, june));
+    notes.save(7, june, week({"lost"}));
+    notes.save(1, june, week({"not shown"}));
+    EXPECT_EQ(DayNote(inspector.memo(QStringLiteral("tb_A"), june, 0)).plainText(), QStringLiteral("Monday"));
 }
 
-TEST_F(WeekNotesTest, AutomaticSaveNeedsAShownWindowASlotAndReadyNotes)
-{
-    notes->LoadWeek(1, june);
-    test::StatementLog log(dm.database());
-    boxes[4]->setContentText(QStringLiteral("Friday"));
-    notes->autoSave(false, 1, june);
-    notes->autoSave(true, 0, june);
-    state.NotesReady = false;
-    notes->autoSave(true, 1, june);
-    EXPECT_TRUE(log.statements().isEmpty());
-
-    state.NotesReady = true;
-    notes->autoSave(true, 1, june);
-    EXPECT_EQ(inspector.rows(QStringLiteral("tb_A")).size(), 1u);
-    EXPECT_EQ(inspector.memo(QStringLiteral("tb_A"), june, 4), boxes[4]->rtf());
-    EXPECT_TRUE(state.NotesReady);
-}
-
-TEST_F(WeekNotesTest, ASlotOutsideOneToFiveFailsSilentlyAndStopsAutosave)
-{
-    notes->LoadWeek(1, june);
-    boxes[0]->setContentText(QStringLiteral("kept"));
-    notes->LoadWeek(7, june);
-    EXPECT_FALSE(state.NotesReady);
-    EXPECT_TRUE(text(0).isEmpty()); // no other week's notes under this one's name
-    EXPECT_TRUE(boxes[0]->isReadOnly()); // and no typing that could never be stored
-    test::StatementLog log(dm.database());
-    notes->autoSave(true, 7, june);
-    EXPECT_TRUE(log.statements().isEmpty());
-
-    // What a slot button does: save the shown slot, then load the chosen one.
-    notes->SaveWeek(7, june);
-    EXPECT_TRUE(state.NotesReady);
-    notes->LoadWeek(3, june);
-    EXPECT_TRUE(state.NotesReady);
-    boxes[1]->setContentText(QStringLiteral("on again"));
-    notes->autoSave(true, 3, june);
-    EXPECT_EQ(inspector.rows(QStringLiteral("tb_C")).size(), 1u);
-}
-
-TEST_F(WeekNotesTest, AfterAFailedLoadExplicitSavesDoNotStoreTheOldWeekUnderTheNewKey)
+TEST_F(WeekNotesTest, AfterAFailedLoadNothingIsStoredUnderItsKeyUntilALoadSucceeds)
 {
     inspector.insertWeek(QStringLiteral("tb_A"), june, WeekMemos{"{\\rtf1 June notes\\par}"});
-    notes->LoadWeek(1, june);
-    ASSERT_EQ(text(0), QStringLiteral("June notes"));
+    ASSERT_TRUE(notes.load(1, june));
+    QStringList told;
+    notes.loadFailed = [&](const QString &reason) { told.append(reason); };
 
     // July cannot be read (its table is away for a moment).
     inspector.exec(QStringLiteral("alter table tb_A rename to tb_A_away"));
-    notes->LoadWeek(1, QStringLiteral("20267"));
-    EXPECT_FALSE(state.NotesReady);
+    EXPECT_FALSE(notes.load(1, QStringLiteral("20267")));
+    EXPECT_EQ(told.size(), 1);
     inspector.exec(QStringLiteral("alter table tb_A_away rename to tb_A"));
 
-    notes->SaveWeek(1, QStringLiteral("20267")); // a slot button, the close button or clear all
-    EXPECT_TRUE(state.NotesReady);
+    notes.save(1, QStringLiteral("20267"), week({"June notes"})); // a slot button, the close button or clear all
     const auto rows = inspector.rows(QStringLiteral("tb_A"));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], june);
 
-    // A successful load makes saving possible again.
-    notes->LoadWeek(1, QStringLiteral("20267"));
-    notes->SaveWeek(1, QStringLiteral("20267"));
+    ASSERT_TRUE(notes.load(1, QStringLiteral("20267")));
+    notes.save(1, QStringLiteral("20267"), week({"July"}));
     EXPECT_EQ(inspector.rows(QStringLiteral("tb_A")).size(), 2u);
 }
 
-TEST_F(WeekNotesTest, AFailedSaveLeavesTheStoredWeekAlone)
+TEST_F(WeekNotesTest, AFailedSaveLeavesTheStoredWeekAloneAndIsToldOnceUntilASaveSucceeds)
 {
     inspector.insertWeek(QStringLiteral("tb_E"), june, WeekMemos{"stored"});
-    notes->LoadWeek(5, june);
+    ASSERT_TRUE(notes.load(5, june));
+    QStringList told;
+    notes.saveFailed = [&](const QString &reason) { told.append(reason); };
     inspector.exec(QStringLiteral("create trigger refuse before update on tb_E begin select raise(abort, 'locked'); end"));
-    boxes[0]->setContentText(QStringLiteral("unsaved"));
-    notes->SaveWeek(5, june);
-    EXPECT_TRUE(state.NotesReady);
+    notes.save(5, june, week({"unsaved"}));
+    notes.save(5, june, week({"unsaved still"}));
+    EXPECT_TRUE(notes.unsaved());
+    EXPECT_EQ(told.size(), 1);
     EXPECT_EQ(inspector.memo(QStringLiteral("tb_E"), june, 0), QByteArray("stored"));
-    EXPECT_EQ(text(0), QStringLiteral("unsaved"));
+
+    inspector.exec(QStringLiteral("drop trigger refuse"));
+    notes.save(5, june, week({"saved"}));
+    EXPECT_FALSE(notes.unsaved());
+    inspector.exec(QStringLiteral("create trigger refuse before update on tb_E begin select raise(abort, 'full'); end"));
+    notes.save(5, june, week({"again"}));
+    EXPECT_EQ(told.size(), 2);
 }

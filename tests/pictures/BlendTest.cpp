@@ -42,7 +42,7 @@ TEST(Blend, WeightedMixTruncatesTowardZeroOnAllFourBytes)
         // Blue and the fourth byte carry the case; green and red keep the overlay from being white.
         Bitmap base = filled(100, 10, {c.base, 10, 10, c.base});
         Bitmap overlay = filled(50, 10, {c.overlay, 0, 0, c.overlay});
-        MixPic(base, overlay, 30, c.weight);
+        blend(base, overlay, 30, c.weight);
         const Pixel mixed = at(base, 0, 0);
         EXPECT_EQ(mixed[0], c.expected) << int(c.base) << " under " << int(c.overlay) << " at " << int(c.weight);
         EXPECT_EQ(mixed[3], c.expected) << "fourth byte";
@@ -59,7 +59,7 @@ TEST(Blend, OnlyPureWhiteIsTransparent)
     std::copy(nearlyWhite.begin(), nearlyWhite.end(), p + 4);
     const Pixel whiteWithFourthByte{255, 255, 255, 9};
     std::copy(whiteWithFourthByte.begin(), whiteWithFourthByte.end(), p + 8);
-    MixPic(base, overlay, 0, 50);
+    blend(base, overlay, 0, 50);
     EXPECT_EQ(at(base, 0, 0), (Pixel{0, 0, 0, 0}));
     EXPECT_EQ(at(base, 1, 0), (Pixel{127, 127, 127, 0}));
     EXPECT_EQ(at(base, 2, 0), (Pixel{0, 0, 0, 0}));
@@ -67,7 +67,7 @@ TEST(Blend, OnlyPureWhiteIsTransparent)
     Bitmap background = filled(1280, 768, {1, 2, 3, 0});
     Bitmap white = filled(650, 450, kWhite);
     const Bitmap before = background;
-    MixPic(white, background, 30, 50);
+    blend(white, background, 30, 50);
     EXPECT_TRUE(std::equal(before.bits(), before.bits() + before.stride() * before.height(), background.bits()));
 }
 
@@ -79,7 +79,7 @@ TEST(Blend, TheContentLandsFiftyPixelsFromTheRightAndThirtyRowsDown)
     for (const Case c : {Case{1280, 768, 580}, Case{1024, 768, 324}, Case{700, 480, 0}}) {
         Bitmap content = filled(650, 450, {0, 0, 0, 0});
         Bitmap background = filled(c.width, c.height, {200, 200, 200, 0});
-        Bitmap &result = MixPic(content, background, 30, 50);
+        Bitmap &result = blend(content, background, 30, 50);
         EXPECT_EQ(&result, &background);
         EXPECT_EQ(at(background, c.column, 30), (Pixel{100, 100, 100, 0})) << c.width;
         EXPECT_EQ(at(background, c.column + 649, 479), (Pixel{100, 100, 100, 0})) << c.width;
@@ -98,7 +98,7 @@ TEST(Blend, ABackgroundNoTallerThanTheContentIsMixedIntoTheContent)
 {
     Bitmap content = filled(650, 450, {0, 0, 0, 0});
     Bitmap background = filled(400, 300, {200, 200, 200, 0});
-    Bitmap &result = MixPic(content, background, 30, 50);
+    Bitmap &result = blend(content, background, 30, 50);
     EXPECT_EQ(&result, &content);
     EXPECT_EQ(result.width(), 650);
     EXPECT_EQ(result.height(), 450);
@@ -115,7 +115,7 @@ TEST(Blend, PicturesThatDoNotFitFail)
     Bitmap content = filled(650, 450, {0, 0, 0, 0});
     Bitmap low = filled(700, 470, {200, 200, 200, 0});
     try {
-        MixPic(content, low, 30, 50);
+        blend(content, low, 30, 50);
         ADD_FAILURE() << "no error";
     } catch (const BlendError &error) {
         EXPECT_NE(std::string(error.what()).find("overlay row 440"), std::string::npos) << error.what();
@@ -126,7 +126,7 @@ TEST(Blend, PicturesThatDoNotFitFail)
         Bitmap picture = filled(650, 450, {0, 0, 0, 0});
         Bitmap background = filled(size.width(), size.height(), {200, 200, 200, 0});
         const Bitmap before = background;
-        EXPECT_THROW(MixPic(picture, background, 30, 50), BlendError) << size.width() << "x" << size.height();
+        EXPECT_THROW(blend(picture, background, 30, 50), BlendError) << size.width() << "x" << size.height();
         EXPECT_TRUE(std::equal(before.bits(), before.bits() + before.stride() * before.height(), background.bits()));
     }
 }
@@ -150,8 +150,8 @@ TEST(Blend, TwoPictures24BitsBlendAsTheir32BitCopiesWould)
         Bitmap small32 = small, large32 = large;
         small32.convertTo32();
         large32.convertTo32();
-        Bitmap &mixed = contentFirst ? MixPic(small, large, 30, 50) : MixPic(large, small, 30, 50);
-        const Bitmap &expected = contentFirst ? MixPic(small32, large32, 30, 50) : MixPic(large32, small32, 30, 50);
+        Bitmap &mixed = contentFirst ? blend(small, large, 30, 50) : blend(large, small, 30, 50);
+        const Bitmap &expected = contentFirst ? blend(small32, large32, 30, 50) : blend(large32, small32, 30, 50);
         ASSERT_EQ(mixed.bitsPerPixel(), 24);
         ASSERT_EQ(QSize(mixed.width(), mixed.height()), QSize(expected.width(), expected.height()));
         for (int y = 0; y < mixed.height(); ++y)
@@ -166,20 +166,8 @@ TEST(Blend, AnEmptySecondPictureGivesTheFirstIn32Bits)
     Bitmap content(650, 450, 24);
     content.row(0)[0] = 7;
     Bitmap empty;
-    Bitmap &result = MixPic(content, empty, 30, 50);
+    Bitmap &result = blend(content, empty, 30, 50);
     EXPECT_EQ(&result, &content);
     EXPECT_EQ(content.bitsPerPixel(), 32);
     EXPECT_EQ(at(content, 0, 0), (Pixel{7, 0, 0, 0}));
-}
-
-TEST(Blend, SlotsAreEmptiedButTheResultIsKept)
-{
-    TMixPicFrm frm;
-    frm.img1 = Bitmap(1, 1, 32);
-    frm.img2 = Bitmap(1, 1, 32);
-    frm.imgmix = Bitmap(1, 1, 32);
-    frm.JvXPButton1Click();
-    EXPECT_FALSE(frm.img1);
-    EXPECT_FALSE(frm.img2);
-    EXPECT_TRUE(frm.imgmix);
 }

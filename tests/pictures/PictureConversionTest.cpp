@@ -56,7 +56,7 @@ TEST(BackgroundPaths, NameExtensionAndBmpPath)
     }
 }
 
-class ConvertToBmp : public testing::Test {
+class convertToBmp : public testing::Test {
 protected:
     QTemporaryDir dir;
 
@@ -78,26 +78,26 @@ int bmpBitCount(const QString &path)
     return bytes.size() > 29 ? std::uint8_t(bytes[28]) | std::uint8_t(bytes[29]) << 8 : -1;
 }
 
-TEST_F(ConvertToBmp, BmpIsTakenAsItIs)
+TEST_F(convertToBmp, BmpIsTakenAsItIs)
 {
     for (const char *name : {"Sea.bmp", "Sea.BMP", "missing.Bmp"}) {
         const QString path = dir.filePath(QString::fromLatin1(name));
-        EXPECT_EQ(tavi::ConvertToBmp(path), path);
+        EXPECT_EQ(tavi::convertToBmp(path), path);
     }
     EXPECT_TRUE(files().isEmpty());
 }
 
-TEST_F(ConvertToBmp, OtherKindsGiveNothing)
+TEST_F(convertToBmp, OtherKindsGiveNothing)
 {
     TAVI_REQUIRE_TESTDATA("images");
     for (const char *name : {"Sea.png", "Sea.jpe", "Sea.tif", "Sea"}) {
         const QString path = place(QString::fromLatin1(name), QStringLiteral("jpeg/good/testorig.jpg"));
-        EXPECT_EQ(tavi::ConvertToBmp(path), QString()) << name;
+        EXPECT_EQ(tavi::convertToBmp(path), QString()) << name;
     }
     EXPECT_EQ(files(), (QStringList{"Sea", "Sea.jpe", "Sea.png", "Sea.tif"}));
 }
 
-TEST_F(ConvertToBmp, JpegReplacesAnOlderBmpAndKeepsTheSource)
+TEST_F(convertToBmp, JpegReplacesAnOlderBmpAndKeepsTheSource)
 {
     TAVI_REQUIRE_TESTDATA("images");
     const QString source = place(QStringLiteral("Sea.jpg"), QStringLiteral("jpeg/good/testorig.jpg"));
@@ -107,14 +107,14 @@ TEST_F(ConvertToBmp, JpegReplacesAnOlderBmpAndKeepsTheSource)
     old.write("an older picture");
     old.close();
 
-    EXPECT_EQ(tavi::ConvertToBmp(source), dir.filePath(QStringLiteral("Sea.bmp")));
+    EXPECT_EQ(tavi::convertToBmp(source), dir.filePath(QStringLiteral("Sea.bmp")));
     EXPECT_EQ(readFileBytes(source), sourceBytes);
     EXPECT_EQ(QImage(dir.filePath(QStringLiteral("Sea.bmp")), "BMP").size(), QSize(227, 149));
     EXPECT_EQ(bmpBitCount(dir.filePath(QStringLiteral("Sea.bmp"))), 24);
     EXPECT_EQ(files(), (QStringList{"Sea.bmp", "Sea.jpg"}));
 }
 
-TEST_F(ConvertToBmp, EachKindByItsExtensionInAnyCase)
+TEST_F(convertToBmp, EachKindByItsExtensionInAnyCase)
 {
     TAVI_REQUIRE_TESTDATA("images");
     const struct {
@@ -128,26 +128,26 @@ TEST_F(ConvertToBmp, EachKindByItsExtensionInAnyCase)
     for (const auto &c : cases) {
         const QString source = place(QString::fromUtf8(c.name), QString::fromLatin1(c.corpusFile));
         const QString written = dir.filePath(QString::fromUtf8(c.written));
-        EXPECT_EQ(tavi::ConvertToBmp(source), written);
+        EXPECT_EQ(tavi::convertToBmp(source), written);
         EXPECT_EQ(bmpBitCount(written), c.depth) << c.name;
         EXPECT_EQ(QImage(written, "BMP").size(), QImage(source).size()) << c.name;
     }
 }
 
-TEST_F(ConvertToBmp, FailuresWriteNothing)
+TEST_F(convertToBmp, FailuresWriteNothing)
 {
     TAVI_REQUIRE_TESTDATA("images");
     const QString disguised = place(QStringLiteral("Photo.gif"), QStringLiteral("jpeg/good/testorig.jpg"));
-    EXPECT_THROW(tavi::ConvertToBmp(disguised), tavi::ParseError);
+    EXPECT_THROW(tavi::convertToBmp(disguised), tavi::ParseError);
     try {
-        tavi::JpgToBmp(dir.filePath(QStringLiteral("missing.jpg")));
+        tavi::jpegToBmp(dir.filePath(QStringLiteral("missing.jpg")));
         ADD_FAILURE() << "a missing file converted";
     } catch (const tavi::FileError &e) {
         EXPECT_NE(std::string(e.what()).find("missing.jpg"), std::string::npos) << e.what();
     }
     // Converting a file already named .bmp would overwrite it.
     const QString bmpNamed = place(QStringLiteral("Real.bmp"), QStringLiteral("jpeg/good/testorig.jpg"));
-    EXPECT_THROW(tavi::JpgToBmp(bmpNamed), tavi::FileError);
+    EXPECT_THROW(tavi::jpegToBmp(bmpNamed), tavi::FileError);
     EXPECT_EQ(files(), (QStringList{"Photo.gif", "Real.bmp"}));
     EXPECT_EQ(readFileBytes(bmpNamed), readFileBytes(tavi::test::testDataDir() + "/images/jpeg/good/testorig.jpg"));
 }

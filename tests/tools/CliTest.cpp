@@ -116,8 +116,8 @@ TEST(Cli, CreateDatabaseNeverOverwrites)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("UserData.db"));
     EXPECT_EQ(cli({QStringLiteral("create-database"), path}).exitCode, 0);
-    TDM dm;
-    ASSERT_TRUE(dm.DataModuleCreate(path));
+    NotesDatabase dm;
+    ASSERT_TRUE(dm.open(path));
     EXPECT_FALSE(dm.readWeek(5, QStringLiteral("20261")).has_value());
     EXPECT_EQ(cli({QStringLiteral("create-database"), path}).exitCode, 1);
 }

@@ -1,4 +1,5 @@
 #include "pictures/BmpReader.h"
+#include "notes/WeekDayName.h"
 #include "wallpaper/WeekPicture.h"
 
 #include <QDir>
@@ -29,12 +30,12 @@ QRect inkIn(const Bitmap &picture, const QRect &region)
     return ink;
 }
 
-std::vector<TWeekCon> week(std::initializer_list<QString> texts)
+WeekTexts week(std::initializer_list<QString> texts)
 {
-    std::vector<TWeekCon> result(6);
-    std::size_t i = 0;
+    WeekTexts result;
+    std::size_t day = 0;
     for (const QString &text : texts)
-        result[i++].MainText = text;
+        result[day++] = text;
     return result;
 }
 
@@ -48,7 +49,7 @@ TEST(ContentPicture, GridInThePenColour)
 {
     ContentColours colours;
     colours.windowBackground = QColor(255, 0, 0);
-    const Bitmap picture = drawWeekContent(week({}), colours);
+    const Bitmap picture = drawWeekPicture(week({}), colours);
     ASSERT_EQ(picture.width(), 650);
     ASSERT_EQ(picture.height(), 450);
     const QRgb red = qRgb(255, 0, 0);
@@ -66,14 +67,14 @@ TEST(ContentPicture, GridInThePenColour)
         EXPECT_EQ(picture.pixel(p.x(), p.y()), qRgb(255, 255, 255)) << p.x() << "," << p.y();
 
     // With the default scheme the grid is white on white: only text shows.
-    const Bitmap plain = drawWeekContent(week({}));
+    const Bitmap plain = drawWeekPicture(week({}));
     EXPECT_EQ(plain.pixel(216, 100), qRgb(255, 255, 255));
     EXPECT_EQ(plain.pixel(100, 20), qRgb(255, 255, 255));
 }
 
 TEST(ContentPicture, HeadingsStandAtTheirPlaces)
 {
-    const Bitmap picture = drawWeekContent(week({}));
+    const Bitmap picture = drawWeekPicture(week({}));
     const QPoint places[6] = {{24, 3}, {240, 3}, {456, 3}, {24, 211}, {240, 211}, {456, 211}};
     for (int i = 0; i < 6; ++i) {
         const QRect ink = inkIn(picture, QRect(places[i] - QPoint(10, 3), QSize(80, 19)));
@@ -95,7 +96,7 @@ TEST(ContentPicture, TextWrapsAndIsClippedToItsCell)
     for (int i = 0; i < 40; ++i)
         lines += QStringLiteral("第%1行：上午九点开会，讨论本周的工作安排和下周的计划。\r\n").arg(i);
     const QString longWord = QStringLiteral("W").repeated(200);
-    const Bitmap picture = drawWeekContent(week({lines, QString(), longWord, QStringLiteral("a\r\nb"), QString(), lines}));
+    const Bitmap picture = drawWeekPicture(week({lines, QString(), longWord, QStringLiteral("a\r\nb"), QString(), lines}));
 
     const QRect monday = inkIn(picture, QRect(0, 21, 216, 188));
     ASSERT_FALSE(monday.isEmpty());
@@ -114,9 +115,9 @@ TEST(ContentPicture, TextWrapsAndIsClippedToItsCell)
 
 TEST(ContentPicture, AmpersandMarksTheNextCharacter)
 {
-    auto ink = [](const QString &text) { return inkIn(drawWeekContent(week({text})), kCells[0]); };
+    auto ink = [](const QString &text) { return inkIn(drawWeekPicture(week({text})), kCells[0]); };
     auto darkCount = [](const QString &text) {
-        const Bitmap picture = drawWeekContent(week({text}));
+        const Bitmap picture = drawWeekPicture(week({text}));
         int count = 0;
         for (int y = kCells[0].top(); y <= kCells[0].bottom(); ++y)
             for (int x = kCells[0].left(); x <= kCells[0].right(); ++x)
@@ -134,28 +135,15 @@ TEST(ContentPicture, AmpersandMarksTheNextCharacter)
     EXPECT_EQ(darkCount(QStringLiteral("a&&b")), darkCount(QStringLiteral("a") + QChar(u'&') + QChar(u'&') + QStringLiteral("b")));
 }
 
-TEST(ContentPicture, DrawingIsRepeatableAndSavedAsContentBmp)
+TEST(ContentPicture, DrawingIsRepeatableUnderItsHeadings)
 {
     const auto notes = week({QStringLiteral("开会"), QStringLiteral("写报告 & 总结"), QString(), QStringLiteral("√ 健身"),
                              QString(), QStringLiteral("周末")});
-    const Bitmap first = drawWeekContent(notes);
-    const Bitmap second = drawWeekContent(notes);
+    const Bitmap first = drawWeekPicture(notes);
+    const Bitmap second = drawWeekPicture(notes);
     EXPECT_TRUE(std::equal(first.bits(), first.bits() + first.stride() * first.height(), second.bits()));
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("source/DeskTopBG")));
-    TDeskBGSetFrm frm(dir.path());
-    EXPECT_EQ(frm.SourceFolder, dir.path() + QStringLiteral("/source/DeskTopBG/"));
-    EXPECT_EQ(frm.GetWeekDayName(6), QStringLiteral("星期六"));
-    EXPECT_EQ(frm.GetWeekDayName(0), QString());
-    EXPECT_EQ(frm.GetWeekDayName(7), QString());
-    frm.WeekConList = notes;
-    frm.CreateWeekConPic();
-    QFile file(frm.SourceFolder + QStringLiteral("Content.bmp"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), encodeBmp(first));
-
-    TDeskBGSetFrm missing(dir.path() + QStringLiteral("/nowhere"));
-    missing.WeekConList = notes;
-    EXPECT_THROW(missing.CreateWeekConPic(), std::exception);
+    EXPECT_EQ(weekdayHeading(6), QStringLiteral("星期六"));
+    EXPECT_EQ(weekdayHeading(0), QString());
+    EXPECT_EQ(weekdayHeading(7), QString());
 }

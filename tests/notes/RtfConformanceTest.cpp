@@ -1,7 +1,7 @@
 // Reads every document of the outside RTF corpus into a day box and compares its plain text
 // with the text other readers agree on (rules in the corpus's README.md).
 
-#include "widgets/RichEdit.h"
+#include "notes/DayNote.h"
 #include "tests/TestData.h"
 
 #include <QFile>
@@ -22,9 +22,7 @@ using tavi::test::testDataDir;
 // Bytes of a stored note as a day box shows them.
 QString plainTextOf(const QByteArray &bytes)
 {
-    tavi::RichEdit box;
-    box.loadContent(bytes);
-    return box.plainTextCrLf();
+    return tavi::DayNote(bytes).plainText();
 }
 
 // The comparison rules of the corpus: line ends unified, BOM, NULs and trailing

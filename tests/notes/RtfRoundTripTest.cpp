@@ -1,3 +1,4 @@
+#include "notes/DayNote.h"
 #include "widgets/RichEdit.h"
 #include "tests/TestData.h"
 
@@ -36,11 +37,11 @@ TEST_P(RtfRoundTrip, WriteThenReadKeepsTextAndFormats)
     TAVI_REQUIRE_TESTDATA("rtf");
     ASSERT_FALSE(GetParam().expected.isEmpty()) << "no usable MANIFEST.tsv in " << test::rtfCorpusDir().toStdString();
     RichEdit original;
-    original.loadContent(test::readFileBytes(test::rtfCorpusDir() + u'/' + GetParam().rtf));
+    original.setRichText(DayNote(test::readFileBytes(test::rtfCorpusDir() + u'/' + GetParam().rtf)).document());
     const RtfDocument before = original.richText();
 
     RichEdit copy;
-    copy.loadContent(original.rtf());
+    copy.setRichText(DayNote(original.rtf()).document());
     const RtfDocument after = copy.richText();
 
     ASSERT_EQ(after.plainText(), before.plainText());
