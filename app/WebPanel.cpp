@@ -39,7 +39,9 @@ void WebPanel::resizeEvent(QResizeEvent *event)
 
 void WebPanel::showPage(const QString &html)
 {
-    webLink_->setHtml(html);
+    page_ = html;
+    if (painted_)
+        webLink_->setHtml(html);
 }
 
 bool WebPanel::isInView(QObject *object) const
@@ -54,6 +56,12 @@ bool WebPanel::isInView(QObject *object) const
 bool WebPanel::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Paint && !painted_ && watched == webLink_->viewport()) {
+        // The window's first paint goes out with the view still empty; the page follows at once.
+        painted_ = true;
+        QMetaObject::invokeMethod(this, [this] { webLink_->setHtml(page_); }, Qt::QueuedConnection);
+        return false;
+    }
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::ContextMenu)
         return false;
     if (type != QEvent::ContextMenu && static_cast<QMouseEvent *>(event)->button() != Qt::RightButton)

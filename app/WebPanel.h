@@ -16,6 +16,8 @@ public:
     explicit WebPanel(QWidget *parent = nullptr);
     ~WebPanel() override;
 
+    // Laying the page out costs the window's first paint a few milliseconds,
+    // so the view shows it only from just after that paint on.
     void showPage(const QString &html);
     // The view that shows the page and that the right-button filter guards.
     QTextBrowser *view() const { return webLink_; }
@@ -31,6 +33,8 @@ private:
 
     QTextBrowser *webLink_ = nullptr;
     QMenu *pmEmpty_ = nullptr;
+    QString page_;
+    bool painted_ = false; // the view has been painted once
 };
 
 } // namespace tavi

@@ -83,9 +83,10 @@ TEST_F(ChromeTest, WebPanelShowsTheShownMonthAndNeverAContextMenuOfItsView)
 {
     WebPanel *panel = window->webPanel();
     EXPECT_EQ(panel->geometry(), QRect(1, 1, 300, 250));
-    // The whole page shows in the panel, and follows the month the window shows.
+    // The whole page shows in the panel once the window is up, and follows the month the window shows.
     EXPECT_EQ(panel->view()->geometry(), panel->rect());
-    EXPECT_TRUE(panel->view()->toPlainText().startsWith(QStringLiteral("2010年6月"))) << panel->view()->toPlainText().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([panel] { return panel->view()->toPlainText().startsWith(QStringLiteral("2010年6月")); }))
+        << panel->view()->toPlainText().toStdString();
     window->switchMonth(5); // six rows of days
     EXPECT_TRUE(panel->view()->toPlainText().startsWith(QStringLiteral("2010年5月")));
     EXPECT_LE(panel->view()->document()->size().height(), panel->view()->viewport()->height());
