@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ProgramPages.h"
-#include "app/WebPanel.h"
+#include "app/SidePanel.h"
 #include "app/WeekPageLayout.h"
 #include "dialogs/ApplyQuestionDialog.h"
 #include "dialogs/BackgroundsDialog.h"
@@ -237,8 +237,8 @@ void MainWindow::buildHeader()
     auto *leftPanel = new QFrame(this);
     leftPanel->setObjectName(QStringLiteral("pnlLeft"));
     leftPanel->setGeometry(kLeftPanel);
-    webPanel_ = new WebPanel(leftPanel);
-    webPanel_->setGeometry(1, 1, 300, 250);
+    sidePanel_ = new SidePanel(leftPanel);
+    sidePanel_->setGeometry(1, 1, 300, 250);
     addBackgroundButton_ = new QLabel(leftPanel);
     addBackgroundButton_->setObjectName(QStringLiteral("imgAddToDesk"));
     addBackgroundButton_->setPixmap(buttonPicture(QStringLiteral("添加桌面背景"), QSize(120, 28)));
@@ -563,7 +563,7 @@ void MainWindow::saveWindowSettings()
 
 void MainWindow::showPanelPage()
 {
-    webPanel_->showPage(panelPageHtml(services_.clock.today(), selectedYear_.toInt(), selectedMonth_.toInt()));
+    sidePanel_->showPage(panelPageHtml(services_.clock.today(), selectedYear_.toInt(), selectedMonth_.toInt()));
 }
 
 void MainWindow::showEvent(QShowEvent *event)

@@ -32,7 +32,7 @@ class NotesDatabase;
 class PasswordDialog;
 class RichEdit;
 class Screen;
-class WebPanel;
+class SidePanel;
 
 // The application title: the taskbar text and the caption of its messages.
 extern const char16_t *const kApplicationTitle;
@@ -108,7 +108,7 @@ public:
     const ChromePictures &captionPictures() const { return pictures_; }
     QLabel *captionPicture(const char *name) const;
     QLabel *background() const { return background_; }
-    WebPanel *webPanel() const { return webPanel_; }
+    SidePanel *sidePanel() const { return sidePanel_; }
     const std::array<RichEdit *, kDayBoxCount> &dayBoxes() const { return dayBoxes_; }
     QPushButton *weekButton(int slot) const { return weekButtons_[slot - 1]; }
     QLabel *monthLabel() const { return monthLabel_; }
@@ -219,7 +219,7 @@ private:
     QMenu *dayBoxMenu_ = nullptr;
     QLabel *optionsLabel_ = nullptr;
     QMenu *optionsMenu_ = nullptr;
-    WebPanel *webPanel_ = nullptr;
+    SidePanel *sidePanel_ = nullptr;
     QLabel *addBackgroundButton_ = nullptr;
     QLabel *applyButton_ = nullptr;
     QFrame *rightPanel_ = nullptr;

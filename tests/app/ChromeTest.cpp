@@ -1,7 +1,7 @@
 // The options menu, the help and feedback entries and the web panel of the main window.
 #include "app/Program.h"
 #include "app/ProgramPages.h"
-#include "app/WebPanel.h"
+#include "app/SidePanel.h"
 #include "widgets/RichEdit.h"
 #include "tests/app/ShownProgram.h"
 
@@ -79,9 +79,9 @@ TEST_F(ChromeTest, HelpPageTellsEveryCommandOfTheWindowAndWhereTheNotesAre)
         EXPECT_TRUE(text.contains(command)) << command.toStdString();
 }
 
-TEST_F(ChromeTest, WebPanelShowsTheShownMonthAndNeverAContextMenuOfItsView)
+TEST_F(ChromeTest, SidePanelShowsTheShownMonthAndNeverAContextMenuOfItsView)
 {
-    WebPanel *panel = window->webPanel();
+    SidePanel *panel = window->sidePanel();
     EXPECT_EQ(panel->geometry(), QRect(1, 1, 300, 250));
     // The whole page shows in the panel once the window is up, and follows the month the window shows.
     EXPECT_EQ(panel->view()->geometry(), panel->rect());

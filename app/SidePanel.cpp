@@ -1,4 +1,4 @@
-#include "app/WebPanel.h"
+#include "app/SidePanel.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -7,7 +7,7 @@
 
 namespace tavi {
 
-WebPanel::WebPanel(QWidget *parent) : QWidget(parent), pmEmpty_(new QMenu(this))
+SidePanel::SidePanel(QWidget *parent) : QWidget(parent), pmEmpty_(new QMenu(this))
 {
     setObjectName(QStringLiteral("pnlWeb"));
     setAutoFillBackground(true);
@@ -26,25 +26,25 @@ WebPanel::WebPanel(QWidget *parent) : QWidget(parent), pmEmpty_(new QMenu(this))
     qApp->installEventFilter(this);
 }
 
-WebPanel::~WebPanel()
+SidePanel::~SidePanel()
 {
     qApp->removeEventFilter(this);
 }
 
-void WebPanel::resizeEvent(QResizeEvent *event)
+void SidePanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     webLink_->setGeometry(rect());
 }
 
-void WebPanel::showPage(const QString &html)
+void SidePanel::showPage(const QString &html)
 {
     page_ = html;
     if (painted_)
         webLink_->setHtml(html);
 }
 
-bool WebPanel::isInView(QObject *object) const
+bool SidePanel::isInView(QObject *object) const
 {
     for (; object; object = object->parent()) {
         if (object == webLink_)
@@ -53,7 +53,7 @@ bool WebPanel::isInView(QObject *object) const
     return false;
 }
 
-bool WebPanel::eventFilter(QObject *watched, QEvent *event)
+bool SidePanel::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::Paint && !painted_ && watched == webLink_->viewport()) {

@@ -10,11 +10,11 @@ namespace tavi {
 // The panel at the top of the left panel: a page the program draws itself
 // (see panelPageHtml), shown in a text browser that never shows its own
 // context menu.
-class WebPanel : public QWidget {
+class SidePanel : public QWidget {
     Q_OBJECT
 public:
-    explicit WebPanel(QWidget *parent = nullptr);
-    ~WebPanel() override;
+    explicit SidePanel(QWidget *parent = nullptr);
+    ~SidePanel() override;
 
     // Laying the page out costs the window's first paint a few milliseconds,
     // so the view shows it only from just after that paint on.
