@@ -186,13 +186,6 @@ void MainWindow::buildHeader()
     onClick(monthLabel_, reported([this] { openMonthMenu(); }));
     rightAnchored_.emplace_back(monthLabel_, QRect(635, 49, 0, 0));
 
-    monthMenu_ = new QMenu(this);
-    for (int month = 1; month <= 12; ++month) {
-        QAction *item = monthMenu_->addAction(QStringLiteral("%1月").arg(month));
-        item->setObjectName(QStringLiteral("N_Month%1").arg(month));
-        connect(item, &QAction::triggered, this, reported([this, month] { switchMonth(month); }));
-    }
-
     // The hidden month field and its up-down control.
     hiddenMonth_ = new QLineEdit(QStringLiteral("1"), this);
     hiddenMonth_->hide();
@@ -211,27 +204,6 @@ void MainWindow::buildHeader()
     optionsLabel_->move(746, 60);
     optionsLabel_->adjustSize();
     rightAnchored_.emplace_back(optionsLabel_, QRect(746, 60, 0, 0));
-    optionsMenu_ = new QMenu(this);
-    QAction *exportItem = optionsMenu_->addAction(QStringLiteral("内容导出"));
-    exportItem->setObjectName(QStringLiteral("N_"));
-    connect(exportItem, &QAction::triggered, this, reported([this] { exportWeek(); }));
-    optionsMenu_->addSeparator()->setObjectName(QStringLiteral("N8"));
-    QAction *passwordItem = optionsMenu_->addAction(QStringLiteral("登陆密码"));
-    passwordItem->setObjectName(QStringLiteral("N7"));
-    connect(passwordItem, &QAction::triggered, this, reported([this] { openPasswordSettings(); }));
-    QAction *help = optionsMenu_->addAction(QStringLiteral("帮助说明"));
-    help->setObjectName(QStringLiteral("N_help"));
-    connect(help, &QAction::triggered, this, reported([this] {
-                services_.dialogs.showPage(this, QStringLiteral("帮助说明 - Tavi周记事本"),
-                                           helpPageHtml(services_.programFolder));
-            }));
-    QAction *feedback = optionsMenu_->addAction(QStringLiteral("意见反馈"));
-    feedback->setObjectName(QStringLiteral("N_Submit"));
-    connect(feedback, &QAction::triggered, this, reported([this] { giveFeedback(services_.dialogs, this, issuesPage()); }));
-    optionsMenu_->addSeparator()->setObjectName(QStringLiteral("N4"));
-    QAction *exit = optionsMenu_->addAction(QStringLiteral("退出程序"));
-    exit->setObjectName(QStringLiteral("N_ExitPrj"));
-    connect(exit, &QAction::triggered, this, reported([this] { exitProgram(); }));
     onClick(optionsLabel_, reported([this] { openOptionsMenu(); }));
 
     auto *leftPanel = new QFrame(this);
@@ -253,6 +225,48 @@ void MainWindow::buildHeader()
     applyButton_->setGeometry(810, 49, 84, 29);
     onClick(applyButton_, reported([this] { applyToDesktop(); }));
     rightAnchored_.emplace_back(applyButton_, QRect(810, 49, 84, 29));
+}
+
+// The menus are made when first opened: the window's first paint needs neither.
+QMenu *MainWindow::monthMenu()
+{
+    if (monthMenu_)
+        return monthMenu_;
+    monthMenu_ = new QMenu(this);
+    for (int month = 1; month <= 12; ++month) {
+        QAction *item = monthMenu_->addAction(QStringLiteral("%1月").arg(month));
+        item->setObjectName(QStringLiteral("N_Month%1").arg(month));
+        connect(item, &QAction::triggered, this, reported([this, month] { switchMonth(month); }));
+    }
+    return monthMenu_;
+}
+
+QMenu *MainWindow::optionsMenu()
+{
+    if (optionsMenu_)
+        return optionsMenu_;
+    optionsMenu_ = new QMenu(this);
+    QAction *exportItem = optionsMenu_->addAction(QStringLiteral("内容导出"));
+    exportItem->setObjectName(QStringLiteral("N_"));
+    connect(exportItem, &QAction::triggered, this, reported([this] { exportWeek(); }));
+    optionsMenu_->addSeparator()->setObjectName(QStringLiteral("N8"));
+    QAction *passwordItem = optionsMenu_->addAction(QStringLiteral("登陆密码"));
+    passwordItem->setObjectName(QStringLiteral("N7"));
+    connect(passwordItem, &QAction::triggered, this, reported([this] { openPasswordSettings(); }));
+    QAction *help = optionsMenu_->addAction(QStringLiteral("帮助说明"));
+    help->setObjectName(QStringLiteral("N_help"));
+    connect(help, &QAction::triggered, this, reported([this] {
+                services_.dialogs.showPage(this, QStringLiteral("帮助说明 - Tavi周记事本"),
+                                           helpPageHtml(services_.programFolder));
+            }));
+    QAction *feedback = optionsMenu_->addAction(QStringLiteral("意见反馈"));
+    feedback->setObjectName(QStringLiteral("N_Submit"));
+    connect(feedback, &QAction::triggered, this, reported([this] { giveFeedback(services_.dialogs, this, issuesPage()); }));
+    optionsMenu_->addSeparator()->setObjectName(QStringLiteral("N4"));
+    QAction *exit = optionsMenu_->addAction(QStringLiteral("退出程序"));
+    exit->setObjectName(QStringLiteral("N_ExitPrj"));
+    connect(exit, &QAction::triggered, this, reported([this] { exitProgram(); }));
+    return optionsMenu_;
 }
 
 void MainWindow::buildChrome()
@@ -667,12 +681,12 @@ void MainWindow::switchMonth(int month)
 
 void MainWindow::openMonthMenu()
 {
-    popUpBelow(monthLabel_, monthMenu_);
+    popUpBelow(monthLabel_, monthMenu());
 }
 
 void MainWindow::openOptionsMenu()
 {
-    popUpBelow(optionsLabel_, optionsMenu_);
+    popUpBelow(optionsLabel_, optionsMenu());
 }
 
 void MainWindow::exportWeek()

@@ -112,12 +112,12 @@ public:
     const std::array<RichEdit *, kDayBoxCount> &dayBoxes() const { return dayBoxes_; }
     QPushButton *weekButton(int slot) const { return weekButtons_[slot - 1]; }
     QLabel *monthLabel() const { return monthLabel_; }
-    QMenu *monthMenu() const { return monthMenu_; }
+    QMenu *monthMenu();
     QLabel *dateLabel() const { return dateLabel_; }
     QWidget *weekPage() const { return weekPage_; }
     QLineEdit *hiddenMonthField() const { return hiddenMonth_; }
     RichEdit *memoBox() const { return memoBox_; }
-    QMenu *optionsMenu() const { return optionsMenu_; }
+    QMenu *optionsMenu();
     QMenu *dayBoxMenu() const { return dayBoxMenu_; }
     EditingCommands &editing() { return *editing_; }
     QPushButton *tickButton() const { return tickButton_; }

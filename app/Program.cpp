@@ -39,7 +39,11 @@ bool Program::start()
     }
     mainWindow_ = std::make_unique<MainWindow>(
         MainWindowServices{folder_, notes_, clock_, screen_, dialogs_, endProgram_});
-    mainWindow_->setWallpaperSetter(wallpaperThrough(wallpaperSetter_));
+    mainWindow_->setWallpaperSetter([this](const QString &path) {
+        if (!desktop_)
+            desktop_ = std::make_unique<Desktop>();
+        return wallpaperThrough(desktop_->setter)(path);
+    });
     mainWindow_->startUp();
     if (mainWindow_->endedDuringStartUp())
         return false;

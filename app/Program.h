@@ -42,11 +42,15 @@ private:
     Dialogs &dialogs_;
     std::function<void()> endProgram_;
     NotesDatabase notes_;
-    // The desktop's wallpaper setter and what it works through.
-    SystemEnvironment environment_;
-    ProcessRunner runner_;
-    SessionDBus bus_;
-    WallpaperSetter wallpaperSetter_{environment_, runner_, bus_};
+    // The desktop's wallpaper setter and what it works through, made at the
+    // first apply: connecting to the session bus would only delay the start.
+    struct Desktop {
+        SystemEnvironment environment;
+        ProcessRunner runner;
+        SessionDBus bus;
+        WallpaperSetter setter{environment, runner, bus};
+    };
+    std::unique_ptr<Desktop> desktop_;
     std::unique_ptr<MainWindow> mainWindow_;
     int exitCode_ = 0;
 };
