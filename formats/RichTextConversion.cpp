@@ -9,9 +9,8 @@
 #include <unordered_map>
 
 namespace tavi {
-namespace {
 
-RtfCharFormat toRtfFormat(const QTextCharFormat &format, const QFont &base)
+RtfCharFormat rtfCharFormat(const QTextCharFormat &format, const QFont &base)
 {
     RtfCharFormat result;
     if (format.hasProperty(QTextFormat::ForegroundBrush) && format.foreground().style() != Qt::NoBrush)
@@ -30,6 +29,8 @@ RtfCharFormat toRtfFormat(const QTextCharFormat &format, const QFont &base)
     result.fontName = families.isEmpty() ? base.family() : families.first();
     return result;
 }
+
+namespace {
 
 QTextCharFormat toQtFormat(const RtfCharFormat &format)
 {
@@ -59,7 +60,7 @@ RtfDocument rtfDocumentOf(const QTextDocument &document, const QFont &base)
     auto rtfFormat = [&](int index, auto charFormat) -> const RtfCharFormat & {
         auto found = formats.find(index);
         if (found == formats.end())
-            found = formats.emplace(index, toRtfFormat(charFormat(), base)).first;
+            found = formats.emplace(index, rtfCharFormat(charFormat(), base)).first;
         return found->second;
     };
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {

@@ -96,20 +96,33 @@ void appendText(QByteArray &out, QStringView text)
     appendGbkOrUnicode(out, text.sliced(start));
 }
 
+QString fontOf(const RtfCharFormat &format)
+{
+    return format.fontName.isEmpty() ? QString::fromUtf8(defaultFontName) : format.fontName;
+}
+
 } // namespace
 
-QByteArray writeRtf(const RtfDocument &doc)
+void RtfTables::add(const RtfCharFormat &format)
 {
-    QList<QString> fonts;
-    QList<QRgb> colours;
-    auto fontOf = [](const RtfCharFormat &format) {
-        return format.fontName.isEmpty() ? QString::fromUtf8(defaultFontName) : format.fontName;
-    };
-    for (const RtfRun &run : doc.runs) {
-        indexIn(fonts, fontOf(run.format));
-        if (run.format.color.isValid())
-            indexIn(colours, run.format.color.rgb());
-    }
+    indexIn(fonts, fontOf(format));
+    if (format.color.isValid())
+        indexIn(colours, format.color.rgb());
+}
+
+int RtfTables::fontIndex(const RtfCharFormat &format) const
+{
+    return int(fonts.indexOf(fontOf(format)));
+}
+
+int RtfTables::colourIndex(const RtfCharFormat &format) const
+{
+    return format.color.isValid() ? int(colours.indexOf(format.color.rgb())) + 1 : 0;
+}
+
+QByteArray rtfHeader(const RtfTables &tables)
+{
+    QList<QString> fonts = tables.fonts;
     if (fonts.isEmpty())
         fonts.append(QString::fromUtf8(defaultFontName));
 
@@ -122,9 +135,9 @@ QByteArray writeRtf(const RtfDocument &doc)
         out += ";}";
     }
     out += "}\r\n";
-    if (!colours.isEmpty()) {
+    if (!tables.colours.isEmpty()) {
         out += "{\\colortbl ;";
-        for (const QRgb rgb : colours) {
+        for (const QRgb rgb : tables.colours) {
             appendNumber(out, "\\red", qRed(rgb));
             appendNumber(out, "\\green", qGreen(rgb));
             appendNumber(out, "\\blue", qBlue(rgb));
@@ -133,63 +146,76 @@ QByteArray writeRtf(const RtfDocument &doc)
         out += "}\r\n";
     }
     out += "\\viewkind4\\uc1\\pard\\lang2052";
+    return out;
+}
 
-    // The state the reader is in; control words are written only on change.
-    int font = 0;
-    int halfPoints = -1;
-    int colour = 0;
-    bool bold = false, italic = false, underline = false;
-    bool pendingSpace = false;
+void appendRtfRun(QByteArray &out, RtfWriterState &state, const RtfTables &tables, QStringView text,
+                  const RtfCharFormat &f)
+{
     auto word = [&](const char *control, int number, bool withNumber = true) {
         out += control;
         if (withNumber)
             out += QByteArray::number(number);
-        pendingSpace = true;
+        state.pendingSpace = true;
     };
-    for (const RtfRun &run : doc.runs) {
-        const RtfCharFormat &f = run.format;
-        const int runColour = f.color.isValid() ? int(colours.indexOf(f.color.rgb())) + 1 : 0;
-        const int runFont = int(fonts.indexOf(fontOf(f)));
-        const int runHalfPoints = f.halfPoints > 0 ? f.halfPoints : defaultHalfPoints;
-        if (runColour != colour)
-            word("\\cf", colour = runColour);
-        if (f.bold != bold)
-            word((bold = f.bold) ? "\\b" : "\\b0", 0, false);
-        if (f.italic != italic)
-            word((italic = f.italic) ? "\\i" : "\\i0", 0, false);
-        if (f.underline != underline)
-            word((underline = f.underline) ? "\\ul" : "\\ulnone", 0, false);
-        if (runFont != font || halfPoints < 0)
-            word("\\f", font = runFont);
-        if (runHalfPoints != halfPoints)
-            word("\\fs", halfPoints = runHalfPoints);
+    const int runColour = tables.colourIndex(f);
+    const int runFont = tables.fontIndex(f);
+    const int runHalfPoints = f.halfPoints > 0 ? f.halfPoints : defaultHalfPoints;
+    if (runColour != state.colour)
+        word("\\cf", state.colour = runColour);
+    if (f.bold != state.bold)
+        word((state.bold = f.bold) ? "\\b" : "\\b0", 0, false);
+    if (f.italic != state.italic)
+        word((state.italic = f.italic) ? "\\i" : "\\i0", 0, false);
+    if (f.underline != state.underline)
+        word((state.underline = f.underline) ? "\\ul" : "\\ulnone", 0, false);
+    if (runFont != state.font || state.halfPoints < 0)
+        word("\\f", state.font = runFont);
+    if (runHalfPoints != state.halfPoints)
+        word("\\fs", state.halfPoints = runHalfPoints);
 
-        const QStringView text(run.text);
-        qsizetype start = 0;
-        while (start <= text.size()) {
-            qsizetype end = text.indexOf(u'\n', start);
-            const bool breaks = end >= 0;
-            if (!breaks)
-                end = text.size();
-            if (end > start) {
-                if (pendingSpace)
-                    out += ' ';
-                pendingSpace = false;
-                appendText(out, text.sliced(start, end - start));
-            }
-            if (!breaks)
-                break;
-            out += "\\par\r\n";
-            pendingSpace = false;
-            start = end + 1;
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        const bool breaks = end >= 0;
+        if (!breaks)
+            end = text.size();
+        if (end > start) {
+            if (state.pendingSpace)
+                out += ' ';
+            state.pendingSpace = false;
+            appendText(out, text.sliced(start, end - start));
         }
+        if (!breaks)
+            break;
+        out += "\\par\r\n";
+        state.pendingSpace = false;
+        start = end + 1;
     }
-    if (halfPoints < 0) {
-        word("\\f", 0);
-        word("\\fs", defaultHalfPoints);
+}
+
+QByteArray rtfEnd(RtfWriterState state)
+{
+    QByteArray out;
+    if (state.halfPoints < 0) {
+        appendNumber(out, "\\f", 0);
+        appendNumber(out, "\\fs", defaultHalfPoints);
     }
     // The document's last paragraph mark, as the rich edit control writes it.
     out += "\\par\r\n}\r\n";
+    return out;
+}
+
+QByteArray writeRtf(const RtfDocument &doc)
+{
+    RtfTables tables;
+    for (const RtfRun &run : doc.runs)
+        tables.add(run.format);
+    QByteArray out = rtfHeader(tables);
+    RtfWriterState state;
+    for (const RtfRun &run : doc.runs)
+        appendRtfRun(out, state, tables, run.text, run.format);
+    out += rtfEnd(state);
     return out;
 }
 

@@ -1,7 +1,7 @@
 #include "widgets/RichEdit.h"
 
 #include "formats/RichTextConversion.h"
-#include "formats/RtfWriter.h"
+#include "formats/IncrementalRtfWriter.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -15,14 +15,10 @@ RichEdit::RichEdit(QWidget *parent) : QTextEdit(parent)
 {
     setAcceptRichText(false); // pasted HTML must not bring foreign layout into a note
     setFrameShape(QFrame::NoFrame);
-    // The RTF is stale before anyone hears of the change: a save may run inside changed().
-    connect(this, &QTextEdit::textChanged, this, [this] {
-        rtfStale_ = true;
-        emit changed();
-    });
-    // Also changes made while this box's signals are blocked (loading).
-    connect(document(), &QTextDocument::contentsChanged, this, [this] { rtfStale_ = true; });
+    connect(this, &QTextEdit::textChanged, this, &RichEdit::changed);
 }
+
+RichEdit::~RichEdit() = default;
 
 RtfDocument RichEdit::richText() const
 {
@@ -41,18 +37,16 @@ void RichEdit::setRichText(const RtfDocument &doc)
 
 QByteArray RichEdit::rtf() const
 {
-    if (rtfStale_) {
-        cachedRtf_ = writeRtf(richText());
-        rtfStale_ = false;
-    }
-    return cachedRtf_;
+    if (!rtf_)
+        rtf_ = std::make_unique<IncrementalRtfWriter>(document(), font());
+    return rtf_->rtf();
 }
 
 void RichEdit::changeEvent(QEvent *event)
 {
     QTextEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        rtfStale_ = true; // unformatted text is written in the box's font
+    if (event->type() == QEvent::FontChange && rtf_)
+        rtf_->setBaseFont(font()); // unformatted text is written in the box's font
 }
 
 QString RichEdit::plainTextCrLf() const

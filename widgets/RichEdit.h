@@ -5,9 +5,13 @@
 #include <QByteArray>
 #include <QTextEdit>
 
+#include <memory>
+
 class QMenu;
 
 namespace tavi {
+
+class IncrementalRtfWriter;
 
 // The rich-text box the notes are written in: a QTextEdit that reads and
 // writes its content as RTF, reports every change at once and tells when the
@@ -16,6 +20,7 @@ class RichEdit : public QTextEdit {
     Q_OBJECT
 public:
     explicit RichEdit(QWidget *parent = nullptr);
+    ~RichEdit() override;
 
     // The whole content with its character formatting as one RTF document.
     QByteArray rtf() const;
@@ -62,9 +67,9 @@ protected:
 private:
     void updateSelectionPalette();
 
-    // Every save writes all six boxes; only the one being edited has changed.
-    mutable QByteArray cachedRtf_;
-    mutable bool rtfStale_ = true;
+    // Every save writes all six boxes: the RTF is kept paragraph by paragraph,
+    // so only what changed is written again. Made at the first save.
+    mutable std::unique_ptr<IncrementalRtfWriter> rtf_;
     QMenu *contextMenu_ = nullptr;
     bool hideSelection_ = false;
 };
