@@ -5,6 +5,7 @@
 #include "app/WeekPageLayout.h"
 #include "dialogs/ApplyQuestionDialog.h"
 #include "dialogs/BackgroundsDialog.h"
+#include "dialogs/HistoryDialog.h"
 #include "dialogs/LoginDialog.h"
 #include "dialogs/PasswordDialog.h"
 #include "editing/Export.h"
@@ -13,6 +14,7 @@
 #include "login/PasswordFile.h"
 #include "notes/NotesDatabase.h"
 #include "notes/WeekDayName.h"
+#include "notes/WeekHistory.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
@@ -130,7 +132,7 @@ QString dateLabelText(const QDate &date)
 }
 
 MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
-    : QWidget(parent), services_(services), weekNotes_(services.notes)
+    : QWidget(parent), services_(services), weekNotes_(services.notes, services.writer)
 {
     setWindowTitle(QStringLiteral("Tavi桌面记事"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -144,7 +146,12 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     weekNotes_.loadFailed = [this](const QString &reason) {
         services_.dialogs.showError(this, QStringLiteral("本周内容未能读取：") + reason);
     };
-    editing_ = std::make_unique<EditingCommands>(weekPage_, services_.clock, services_.dialogs, [this] { saveWeek(); });
+    connect(&services_.writer, &NotesWriter::backupFailed, this, [this](const QString &reason) {
+        if (!std::exchange(backupFailureShown_, true))
+            services_.dialogs.showError(this, reason);
+    });
+    editing_ = std::make_unique<EditingCommands>(weekPage_, services_.clock, services_.dialogs,
+                                                 [this] { saveWeek(SaveReason::Clear); });
     buildToolbar();
     buildDayBoxMenu();
     resize(kDesignSize);
@@ -249,6 +256,9 @@ QMenu *MainWindow::optionsMenu()
     QAction *exportItem = optionsMenu_->addAction(QStringLiteral("内容导出"));
     exportItem->setObjectName(QStringLiteral("N_"));
     connect(exportItem, &QAction::triggered, this, reported([this] { exportWeek(); }));
+    QAction *historyItem = optionsMenu_->addAction(QStringLiteral("历史版本…"));
+    historyItem->setObjectName(QStringLiteral("N_History"));
+    connect(historyItem, &QAction::triggered, this, reported([this] { openHistory(); }));
     optionsMenu_->addSeparator()->setObjectName(QStringLiteral("N8"));
     QAction *passwordItem = optionsMenu_->addAction(QStringLiteral("登陆密码"));
     passwordItem->setObjectName(QStringLiteral("N7"));
@@ -637,12 +647,12 @@ void MainWindow::colourWeekButtons(int slot)
 
 bool MainWindow::unsavedMayGo(const QString &question)
 {
-    return !weekNotes_.unsaved() || services_.dialogs.askYesNo(this, question);
+    return weekNotes_.storeAll() || services_.dialogs.askYesNo(this, question);
 }
 
 bool MainWindow::mayLeaveShownWeek(const QString &question)
 {
-    if (weekNotes_.unsaved())
+    if (!weekNotes_.storeAll())
         saveWeek(); // one more try first
     return unsavedMayGo(question);
 }
@@ -764,6 +774,21 @@ PasswordDialog &MainWindow::passwordDialog()
     return *passwordDialog_;
 }
 
+void MainWindow::openHistory()
+{
+    weekNotes_.storeAll(); // the list shows every state handed over
+    HistoryDialog history(weekVersions(services_.notes.database(), currentSlot_, selectedYearMonth()),
+                          services_.dialogs, this);
+    const std::optional<WeekVersion> chosen = history.choose();
+    if (!chosen)
+        return;
+    WeekNote week;
+    for (int day = 0; day < kDayBoxCount; ++day)
+        week[day] = DayNote(chosen->memos[day]);
+    showWeek(week);
+    saveWeek(SaveReason::Restore);
+}
+
 void MainWindow::openPasswordSettings()
 {
     services_.dialogs.runModal(&passwordDialog());
@@ -824,7 +849,11 @@ void MainWindow::dayBoxChanged()
 
 void MainWindow::loadWeek(int slot)
 {
-    const std::optional<WeekNote> week = weekNotes_.load(slot, selectedYearMonth());
+    showWeek(weekNotes_.load(slot, selectedYearMonth()));
+}
+
+void MainWindow::showWeek(const std::optional<WeekNote> &week)
+{
     for (int day = 0; day < kDayBoxCount; ++day) {
         RichEdit *box = dayBoxes_[day];
         const QSignalBlocker quiet(box);
@@ -834,12 +863,12 @@ void MainWindow::loadWeek(int slot)
     }
 }
 
-void MainWindow::saveWeek()
+void MainWindow::saveWeek(SaveReason reason)
 {
     WeekNote notes;
     for (int day = 0; day < kDayBoxCount; ++day)
         notes[day] = DayNote(dayBoxes_[day]->rtf());
-    weekNotes_.save(currentSlot_, selectedYearMonth(), notes);
+    weekNotes_.save(currentSlot_, selectedYearMonth(), notes, reason);
 }
 
 void MainWindow::closeAndSave()
@@ -853,6 +882,27 @@ void MainWindow::closeAndSave()
         ending_ = true;
         services_.endProgram();
     });
+}
+
+void MainWindow::storeEverything()
+{
+    saveWeek();
+    weekNotes_.storeAll();
+    windowBounds_ = geometry();
+    try {
+        saveWindowSettings();
+    } catch (const std::exception &) {
+        // nobody is there to be told any more
+    }
+}
+
+void MainWindow::endSession()
+{
+    if (ending_)
+        return;
+    storeEverything();
+    ending_ = true;
+    services_.endProgram();
 }
 
 void MainWindow::exitProgram()

@@ -45,6 +45,7 @@ QString dateLabelText(const QDate &date);
 struct MainWindowServices {
     QString programFolder;
     NotesDatabase &notes;
+    NotesWriter &writer;
     const Clock &clock;
     const Screen &screen;
     Dialogs &dialogs;
@@ -78,6 +79,12 @@ public:
     void toggleMaximised();
     // "退出程序", and any other close: ends at once, without saving again.
     void exitProgram();
+    // The session ends (logging out, SIGTERM, SIGHUP): the week and the
+    // window settings are stored, no question asked, and the program ends.
+    void endSession();
+    // The same without ending: the session manager asks before a logout
+    // that may still be cancelled.
+    void storeEverything();
 
     // Week slots and months.
     void switchSlot(int slot);
@@ -88,6 +95,8 @@ public:
     void exportWeek();
     // "登陆密码": the password settings window.
     void openPasswordSettings();
+    // "历史版本…": the shown week's earlier states; the one chosen is put back.
+    void openHistory();
     // "添加桌面背景": the background selection window, then the list again.
     void openBackgrounds();
     // "应用到桌面": after the question (unless switched off), the shown week
@@ -168,7 +177,8 @@ private:
 
     // The shown week into the day boxes, and the boxes into the notes database.
     void loadWeek(int slot);
-    void saveWeek();
+    void saveWeek(SaveReason reason = SaveReason::Edit);
+    void showWeek(const std::optional<WeekNote> &week);
     // Every change and focus loss of a day box saves the week.
     void dayBoxChanged();
     // Whether the shown week may be left: it is stored, or the user lets its
@@ -191,6 +201,7 @@ private:
     bool refused_ = false;
     bool applying_ = false;
     bool wallpaperFailureShown_ = false; // told once per run
+    bool backupFailureShown_ = false;
     QStringList startUpFailures_;
     // The bounds the close path remembers (FormSize.ini lines 2 to 5).
     QRect windowBounds_;

@@ -37,8 +37,10 @@ bool Program::start()
         exitCode_ = 1;
         return false;
     }
+    writer_ = std::make_unique<NotesWriter>(resolvePath(folder_, QStringLiteral("Data\\UserData.db")),
+                                            resolvePath(folder_, QStringLiteral("Data\\backups")), clock_);
     mainWindow_ = std::make_unique<MainWindow>(
-        MainWindowServices{folder_, notes_, clock_, screen_, dialogs_, endProgram_});
+        MainWindowServices{folder_, notes_, *writer_, clock_, screen_, dialogs_, endProgram_});
     mainWindow_->setWallpaperSetter([this](const QString &path) {
         if (!desktop_)
             desktop_ = std::make_unique<Desktop>();

@@ -4,6 +4,7 @@
 #include "desktop/WallpaperSetter.h"
 #include "desktop/WallpaperSystem.h"
 #include "notes/NotesDatabase.h"
+#include "notes/NotesWriter.h"
 
 #include <QString>
 
@@ -29,6 +30,8 @@ public:
     // been shown already.
     bool start();
     MainWindow *mainWindow() const { return mainWindow_.get(); }
+    // The notes' one writer (after start()).
+    NotesWriter &notesWriter() { return *writer_; }
     // The exit status when start() said the program must end: 1 for the
     // database failure, 0 for a refused login.
     int exitCode() const { return exitCode_; }
@@ -42,6 +45,7 @@ private:
     Dialogs &dialogs_;
     std::function<void()> endProgram_;
     NotesDatabase notes_;
+    std::unique_ptr<NotesWriter> writer_;
     // The desktop's wallpaper setter and what it works through, made at the
     // first apply: connecting to the session bus would only delay the start.
     struct Desktop {
@@ -51,7 +55,7 @@ private:
         WallpaperSetter setter{environment, runner, bus};
     };
     std::unique_ptr<Desktop> desktop_;
-    std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<MainWindow> mainWindow_; // before the writer goes: it hands the writer its last saves
     int exitCode_ = 0;
 };
 

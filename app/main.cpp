@@ -1,5 +1,6 @@
 #include "app/Program.h"
 #include "platform/Clock.h"
+#include "platform/EndSignals.h"
 #include "widgets/QtDialogs.h"
 #include "platform/FontSetup.h"
 #include "platform/ProgramFolder.h"
@@ -64,6 +65,10 @@ int main(int argc, char **argv)
     });
     if (!program.start())
         return program.exitCode();
+    // A logout or a stop stores the week and the window settings before the program ends.
+    tavi::EndSignals endSignals;
+    QObject::connect(&endSignals, &tavi::EndSignals::received, [&program] { program.mainWindow()->endSession(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&program] { program.mainWindow()->storeEverything(); });
     program.mainWindow()->show();
     return QApplication::exec();
 }

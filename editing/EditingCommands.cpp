@@ -105,8 +105,11 @@ void EditingCommands::chooseColour(QWidget *owner)
 
 void EditingCommands::clearWeek()
 {
-    for (RichEdit *box : dayBoxes(weekPage_))
+    // One save of the emptied week, not one per box: the week as it was before is kept as a version.
+    for (RichEdit *box : dayBoxes(weekPage_)) {
+        const QSignalBlocker quiet(box);
         box->setContentText(QString());
+    }
     if (saveWeek_)
         saveWeek_();
 }

@@ -2,6 +2,7 @@
 
 #include "formats/ParseError.h"
 #include "formats/TextCodec.h"
+#include "notes/WeekHistory.h"
 
 #include <set>
 #include <utility>
@@ -87,9 +88,11 @@ std::vector<LegacyTable> legacyNotes(const AccessDump &dump)
     return tables;
 }
 
-ImportReport importLegacyNotes(Database &db, const std::vector<LegacyTable> &tables, bool replace)
+ImportReport importLegacyNotes(Database &db, const std::vector<LegacyTable> &tables, bool replace,
+                               std::int64_t now)
 {
     ImportReport report;
+    ensureHistoryTables(db);
     db.exec("BEGIN IMMEDIATE");
     bool committed = false;
     try {
@@ -105,8 +108,25 @@ ImportReport importLegacyNotes(Database &db, const std::vector<LegacyTable> &tab
                     report.conflicts.append(table.name + u' ' + row.key.value_or(QStringLiteral("(NULL)")));
             }
             if (replace) {
+                // The week being replaced stays as a version, as the program keeps one before a restore.
+                const int slot = table.name.back().unicode() - u'A' + 1;
+                QString columns;
+                for (const char *column : kMemoColumns)
+                    columns += (columns.isEmpty() ? QString() : QStringLiteral(", ")) + QLatin1String(column);
+                Statement stored(db, QStringLiteral("select %1 from %2 where YearMonthStr = ?1 order by rowid limit 1")
+                                         .arg(columns, table.name));
                 Statement remove(db, QStringLiteral("delete from %1 where YearMonthStr is ?1").arg(table.name));
                 for (const auto &key : checked) {
+                    if (key) {
+                        stored.reset();
+                        stored.bindText(1, *key);
+                        if (stored.next()) {
+                            WeekMemos memos;
+                            for (int day = 0; day < kDayBoxCount; ++day)
+                                memos[day] = stored.bytes(day);
+                            keepVersion(db, slot, *key, memos, now);
+                        }
+                    }
                     remove.reset();
                     key ? remove.bindText(1, *key) : remove.bindNull(1);
                     remove.run();

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -49,8 +50,10 @@ struct ImportReport {
 
 // Adds every row to the notes database in one transaction. When the database
 // already holds rows for keys the import brings, nothing is written unless
-// replace is set; then those rows are deleted first. Throws DatabaseError,
-// leaving the database as it was.
-ImportReport importLegacyNotes(Database &db, const std::vector<LegacyTable> &tables, bool replace);
+// replace is set; then each such week is kept as a version (at now, seconds
+// since 1970) and its rows are deleted first. Throws DatabaseError, leaving
+// the database as it was.
+ImportReport importLegacyNotes(Database &db, const std::vector<LegacyTable> &tables, bool replace,
+                               std::int64_t now);
 
 } // namespace tavi

@@ -2,6 +2,7 @@
 
 #include "notes/DayNote.h"
 #include "notes/NotesSchema.h"
+#include "notes/WeekHistory.h"
 
 #include <QFileInfo>
 
@@ -67,6 +68,8 @@ bool NotesDatabase::open(const QString &databasePath)
                                   + QStringLiteral(" and lower(name) in (") + names + u')');
         if (!tables.next() || tables.integer(0) != 5)
             return false;
+        if (!db->isReadOnly())
+            ensureHistoryTables(*db); // an older or imported database gets them here
         db_ = std::move(db);
         return true;
     } catch (const DatabaseError &) {

@@ -1,6 +1,7 @@
 #include "storage/Database.h"
 
 #include <QFileInfo>
+#include <QStringList>
 
 #include <sqlite3.h>
 
@@ -83,6 +84,28 @@ void Database::exec(const char *sql)
         sqlite3_free(error);
         throw DatabaseError(message, userReason(db_));
     }
+}
+
+void Database::backUpTo(const QString &path)
+{
+    Database copy(path, Open::CreateNew);
+    sqlite3_backup *backup = sqlite3_backup_init(copy.db_, "main", db_, "main");
+    if (!backup)
+        throwError(copy.db_, "cannot back up into " + path.toStdString());
+    const int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        throw DatabaseError("cannot back up into " + path.toStdString() + ": " + sqlite3_errstr(rc),
+                            QString::fromUtf8(sqlite3_errstr(rc)));
+}
+
+QString Database::integrityCheck()
+{
+    Statement check(*this, QStringLiteral("PRAGMA integrity_check"));
+    QStringList findings;
+    while (check.next())
+        findings.append(QString::fromUtf8(check.bytes(0)));
+    return findings.join(u'\n');
 }
 
 bool Database::isReadOnly() const

@@ -44,6 +44,11 @@ public:
     sqlite3 *handle() const { return db_; }
     // True when SQLite could open the file for reading only.
     bool isReadOnly() const;
+    // Copies the whole database into a new file at path with SQLite's online
+    // backup, which sees one consistent state. Throws DatabaseError.
+    void backUpTo(const QString &path);
+    // "ok", or what PRAGMA integrity_check found wrong.
+    QString integrityCheck();
     // Throws DatabaseError when the file was deleted, moved or replaced since
     // it was opened: writes would go on into a file nobody will ever read.
     void checkNotMoved() const;

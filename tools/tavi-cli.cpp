@@ -7,7 +7,9 @@
 #include "notes/WeekDayName.h"
 #include "notes/LegacyImport.h"
 #include "notes/WeekExport.h"
+#include "notes/WeekHistory.h"
 #include "notes/WeekNotes.h"
+#include "notes/NotesWriter.h"
 #include "formats/SettingsFiles.h"
 #include "notes/NotesDatabase.h"
 #include "wallpaper/ApplyToDesktop.h"
@@ -16,6 +18,7 @@
 #include "storage/AccessFile.h"
 #include "pictures/BmpReader.h"
 #include "storage/Database.h"
+#include "platform/Clock.h"
 #include "platform/FontSetup.h"
 #include "formats/LineFile.h"
 #include "platform/ProgramFolder.h"
@@ -24,6 +27,7 @@
 
 #include <QGuiApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -185,7 +189,8 @@ int importMdb(Args args)
         tavi::createNotesDatabase(database);
     }
     tavi::Database db(database);
-    const tavi::ImportReport report = tavi::importLegacyNotes(db, tables, parsed.flags.contains("replace"));
+    const tavi::ImportReport report = tavi::importLegacyNotes(db, tables, parsed.flags.contains("replace"),
+                                                                    QDateTime::currentSecsSinceEpoch());
     if (!report.written) {
         printErr(QStringLiteral("nothing imported: %1 already holds notes for these months "
                                 "(run again with --replace to overwrite them):")
@@ -217,6 +222,11 @@ int readAccessFileToStdout(const char *path)
     }
 }
 
+QString notesPath(const QString &folder)
+{
+    return tavi::resolvePath(folder, QStringLiteral("Data\\UserData.db"));
+}
+
 int slotOf(const QString &letter)
 {
     if (letter.size() == 1 && letter[0].toUpper() >= u'A' && letter[0].toUpper() <= u'E')
@@ -224,29 +234,45 @@ int slotOf(const QString &letter)
     throw UsageError("--slot takes A, B, C, D or E");
 }
 
-// Loads one week from a program folder's notes database through the
-// program's own week load; nullopt (with a message) when the database cannot
-// be opened or read.
-std::optional<tavi::WeekNote> loadWeek(const QString &folder, int slot, const QString &yearMonth)
+// The notes database of a program folder; nothing (with a message) when it cannot be opened.
+std::unique_ptr<tavi::NotesDatabase> openNotes(const QString &folder)
 {
-    tavi::NotesDatabase db;
-    const QString database = tavi::resolvePath(folder, QStringLiteral("Data\\UserData.db"));
-    if (!db.open(database)) {
+    auto db = std::make_unique<tavi::NotesDatabase>();
+    const QString database = notesPath(folder);
+    if (!db->open(database)) {
         printErr(QStringLiteral("cannot open the notes database %1").arg(database));
-        return std::nullopt;
+        return nullptr;
     }
-    tavi::WeekNotes notes(db);
-    const std::optional<tavi::WeekNote> week = notes.load(slot, yearMonth);
-    if (!week)
-        printErr(QStringLiteral("cannot read the week from %1").arg(database));
-    return week;
+    return db;
 }
 
-// The week named by --folder, --slot, --month and --year (default: this year).
-std::optional<tavi::WeekNote> loadWeek(const ParsedArgs &parsed)
+// Loads one week from a program folder's notes database as the program
+// reads it; nullopt (with a message) when the database cannot be opened or read.
+std::optional<tavi::WeekNote> loadWeek(const QString &folder, int slot, const QString &yearMonth)
 {
-    const QString folder = parsed.required("folder");
-    const int slot = slotOf(parsed.required("slot"));
+    const std::unique_ptr<tavi::NotesDatabase> db = openNotes(folder);
+    if (!db)
+        return std::nullopt;
+    try {
+        return tavi::readWeekNotes(*db, slot, yearMonth);
+    } catch (const tavi::DatabaseError &error) {
+        printErr(QStringLiteral("cannot read the week from %1: %2").arg(notesPath(folder), error.reason()));
+        return std::nullopt;
+    }
+}
+
+struct WeekArgs {
+    QString folder;
+    int slot = 0;
+    QString yearMonth;
+};
+
+// --folder, --slot, --month and --year (default: this year).
+WeekArgs weekArgs(const ParsedArgs &parsed)
+{
+    WeekArgs week;
+    week.folder = parsed.required("folder");
+    week.slot = slotOf(parsed.required("slot"));
     bool ok = false;
     const int month = parsed.required("month").toInt(&ok);
     if (!ok || month < 1 || month > 12)
@@ -254,7 +280,93 @@ std::optional<tavi::WeekNote> loadWeek(const ParsedArgs &parsed)
     const QString year = parsed.optional("year").value_or(QString::number(QDate::currentDate().year()));
     if (year.toInt(&ok) <= 0 || !ok)
         throw UsageError("--year takes a year such as 2026");
-    return loadWeek(folder, slot, year + QString::number(month));
+    week.yearMonth = year + QString::number(month);
+    return week;
+}
+
+std::optional<tavi::WeekNote> loadWeek(const ParsedArgs &parsed)
+{
+    const WeekArgs week = weekArgs(parsed);
+    return loadWeek(week.folder, week.slot, week.yearMonth);
+}
+
+// Stores a week through the program's own writer, history and backups
+// included, and waits until it is stored: 0, or 1 with the reason.
+int storeWeek(const QString &folder, int slot, const QString &yearMonth, const tavi::WeekMemos &memos,
+              tavi::SaveReason reason)
+{
+    tavi::SystemClock clock;
+    QString failure;
+    {
+        tavi::NotesWriter writer(notesPath(folder), tavi::resolvePath(folder, QStringLiteral("Data\\backups")), clock);
+        QObject::connect(&writer, &tavi::NotesWriter::saveFailed, [&](const QString &reason) { failure = reason; });
+        writer.save(slot, yearMonth, memos, reason);
+        if (writer.flush())
+            return 0;
+        QCoreApplication::processEvents(); // the failure's reason
+    }
+    printErr(QStringLiteral("not stored: %1").arg(failure));
+    return 1;
+}
+
+// set-day: one day's plain text, stored as the day box would store it.
+int setDay(Args args)
+{
+    const ParsedArgs parsed(args, {"folder", "slot", "month", "year", "day"});
+    const WeekArgs week = weekArgs(parsed);
+    bool ok = false;
+    const int day = parsed.required("day").toInt(&ok);
+    if (!ok || day < 1 || day > tavi::kDayBoxCount)
+        throw UsageError("--day takes 1 (Monday) to 6 (Saturday and Sunday)");
+    if (parsed.positional.size() != 1)
+        throw UsageError("expected the day's TEXT");
+    const std::optional<tavi::WeekNote> notes = loadWeek(week.folder, week.slot, week.yearMonth);
+    if (!notes)
+        return 1;
+    tavi::WeekMemos memos;
+    for (int i = 0; i < tavi::kDayBoxCount; ++i)
+        memos[i] = (*notes)[i].stored();
+    memos[day - 1] = tavi::DayNote::fromPlainText(parsed.positional.first()).stored();
+    return storeWeek(week.folder, week.slot, week.yearMonth, memos, tavi::SaveReason::Edit);
+}
+
+// history: one line per kept version of a week.
+int printHistory(Args args)
+{
+    const WeekArgs week = weekArgs(ParsedArgs(args, {"folder", "slot", "month", "year"}));
+    const std::unique_ptr<tavi::NotesDatabase> db = openNotes(week.folder);
+    if (!db)
+        return 1;
+    QString out;
+    for (const tavi::WeekVersion &version : tavi::weekVersions(db->database(), week.slot, week.yearMonth)) {
+        out += QStringLiteral("%1  %2 ").arg(version.id).arg(
+            QDateTime::fromSecsSinceEpoch(version.storedAt).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        for (const QByteArray &memo : version.memos)
+            out += QStringLiteral(" %1").arg(tavi::DayNote(memo).document().plainText().size());
+        out += u'\n';
+    }
+    writeOut(out.toUtf8());
+    return 0;
+}
+
+// restore: puts a version back as its week; the state it replaces is kept as a version too.
+int restoreVersion(Args args)
+{
+    const ParsedArgs parsed(args, {"folder", "version"});
+    const QString folder = parsed.required("folder");
+    bool ok = false;
+    const qint64 id = parsed.required("version").toLongLong(&ok);
+    if (!ok)
+        throw UsageError("--version takes a version's number (see history)");
+    const std::unique_ptr<tavi::NotesDatabase> db = openNotes(folder);
+    if (!db)
+        return 1;
+    const std::optional<tavi::WeekVersion> version = tavi::weekVersion(db->database(), id);
+    if (!version) {
+        printErr(QStringLiteral("no version %1 in %2").arg(id).arg(notesPath(folder)));
+        return 1;
+    }
+    return storeWeek(folder, version->slot, version->yearMonth, version->memos, tavi::SaveReason::Restore);
 }
 
 int printWeek(Args args)
@@ -433,6 +545,12 @@ const Command commands[] = {
      createDatabase},
     {"no-password", "no-password FILE", "write the password file that asks no password (never overwrites)",
      noPassword},
+    {"set-day", "set-day --folder DIR --slot A..E --month N [--year YYYY] --day 1..6 TEXT",
+     "store a day's plain text through the program's own save path (history included)", setDay},
+    {"history", "history --folder DIR --slot A..E --month N [--year YYYY]",
+     "print one line per kept version of a week: its number, time and characters per day", printHistory},
+    {"restore", "restore --folder DIR --version ID",
+     "put a kept version back as its week (the state it replaces is kept too)", restoreVersion},
     {"import-mdb", "import-mdb --folder DIR [--replace] FILE.mdb",
      "copy every note of the Windows version's Access database into DIR's notes database", importMdb},
 };

@@ -62,6 +62,7 @@ TEST_F(EditingWiringTest, ToolbarKeepsTheFocusInTheBox)
     EXPECT_TRUE(box(3)->hasFocus());
     EXPECT_EQ(box(3)->toPlainText(), QStringLiteral("×√ 2010.06.01 (二)"));
     // The edits reached the database through the automatic save.
+    stored();
     EXPECT_EQ(DayNote(test::NotesInspector(folder.databasePath()).memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 2)).plainText(), QStringLiteral("×√ 2010.06.01 (二)"));
 
     dialogs.colourAnswers = {QColor(0, 0, 255)};
@@ -77,6 +78,7 @@ TEST_F(EditingWiringTest, ClearAllWithTheFocusOutsideEmptiesAndSaves)
         box(day)->setContentText(QStringLiteral("day %1").arg(day));
     window->setFocus();
     QTest::mouseClick(window->clearButton(), Qt::LeftButton);
+    stored();
     test::NotesInspector inspector(folder.databasePath());
     for (int day = 1; day <= 6; ++day) {
         EXPECT_EQ(box(day)->toPlainText(), QString());

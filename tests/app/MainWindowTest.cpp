@@ -37,6 +37,12 @@ protected:
         ASSERT_TRUE(window->hasBeenShown());
     }
     RichEdit *box(int day) const { return window->dayBoxes()[day - 1]; }
+    // Waits until the writer has stored every save, then lets its reports through.
+    void stored()
+    {
+        program->notesWriter().flush();
+        QCoreApplication::processEvents();
+    }
     QColor buttonColour(int slot) const
     {
         return window->weekButton(slot)->palette().color(QPalette::ButtonText);
@@ -86,12 +92,14 @@ TEST_F(MainWindowTest, OneTypedCharacterRewritesAllSixColumns)
     start();
     show();
     QTest::keyClicks(box(5), QStringLiteral("x"));
+    stored();
     // The first edit of a new month makes its row.
     ASSERT_EQ(inspector.rows(QStringLiteral("tb_A")).size(), 1u);
     for (int day = 1; day <= 6; ++day)
         EXPECT_EQ(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), day - 1), box(day)->rtf()) << day;
 
     QTest::keyClicks(box(5), QStringLiteral("y"));
+    stored();
     EXPECT_EQ(inspector.rows(QStringLiteral("tb_A")).size(), 1u);
     EXPECT_EQ(DayNote(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 4)).plainText(), QStringLiteral("xy"));
 }
@@ -105,6 +113,7 @@ TEST_F(MainWindowTest, LeavingABoxForAnotherSavesEvenWithoutAChange)
     box(1)->setFocus();
     ASSERT_TRUE(inspector.rows(QStringLiteral("tb_A")).empty());
     box(2)->setFocus(Qt::TabFocusReason);
+    stored();
     EXPECT_EQ(inspector.rows(QStringLiteral("tb_A")).size(), 1u);
 }
 
@@ -129,6 +138,7 @@ TEST_F(MainWindowTest, SlotSwitchStoresTheShownSlotAndLoadsTheChosenOne)
     start();
     show();
     box(2)->setContentText(QStringLiteral("week A")); // also saved on its own
+    stored();
     inspector.exec(QStringLiteral("update tb_A set TuesdayCon = 'stale'"));
     window->weekButton(3)->click();
     EXPECT_EQ(DayNote(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 1)).plainText(), QStringLiteral("week A"));
@@ -222,6 +232,7 @@ TEST_F(MainWindowTest, FailingSavesAreToldOnceKeepTheTextAndMakeLeavingTheWeekAs
     QTest::keyClicks(box(1), QStringLiteral("a"));
     ASSERT_TRUE(QFile::rename(database, away)); // the database goes away underneath
     QTest::keyClicks(box(1), QStringLiteral("bc"));
+    stored();
     ASSERT_EQ(errors().size(), 1);
     EXPECT_EQ(errors()[0], QStringLiteral("本周内容未能保存：数据库文件已被移走或替换"));
     EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("abc"));
@@ -240,6 +251,7 @@ TEST_F(MainWindowTest, FailingSavesAreToldOnceKeepTheTextAndMakeLeavingTheWeekAs
     // Back in place: the next save stores everything, and the week may be left without a question.
     ASSERT_TRUE(QFile::rename(away, database));
     QTest::keyClicks(box(1), QStringLiteral("d"));
+    stored();
     EXPECT_EQ(DayNote(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0)).plainText(), QStringLiteral("abcd"));
 
     // A week that cannot be read is told, and its boxes take no typing that could never be stored.

@@ -28,6 +28,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     }
     RichEdit *box(int day) const { return window->dayBoxes()[day - 1]; }
+    // Waits until the writer has stored every save, then lets its reports through.
+    void stored()
+    {
+        program->notesWriter().flush();
+        QCoreApplication::processEvents();
+    }
     QAction *item(QMenu *menu, const char *name) const
     {
         for (QAction *action : menu->actions())

@@ -1,6 +1,7 @@
 #include "backgrounds/BackgroundList.h"
 #include "login/PasswordFile.h"
 #include "notes/NotesDatabase.h"
+#include "notes/WeekHistory.h"
 #include "formats/LineFile.h"
 #include "formats/RtfReader.h"
 #include "tests/crash/SaveLoopContent.h"
@@ -186,6 +187,51 @@ QString describe(const std::optional<WeekMemos> &memos)
     return QStringLiteral("days from rounds ") + days.join(QStringLiteral(", "));
 }
 
+// Whether memos hold one whole round, whichever it is.
+bool wholeRound(const WeekMemos &memos)
+{
+    const qint64 n = crash::roundNamed(readRtf(memos[0]).plainText());
+    return n > 0 && weekHolds(memos, n);
+}
+
+// Problems with the kept versions of the week in db: each must be one whole round.
+QStringList versionProblems(Database &db, const QString &where)
+{
+    QStringList problems;
+    for (const WeekVersion &version : weekVersions(db, crash::kSlot, crash::yearMonth())) {
+        if (!wholeRound(version.memos))
+            problems.append(where + QStringLiteral(": version %1 is no whole round: ").arg(version.id)
+                            + describe(std::optional<WeekMemos>(version.memos)));
+    }
+    return problems;
+}
+
+// Problems with the day's backups: each must pass integrity_check and hold whole rounds.
+QStringList backupProblems(const QString &folder)
+{
+    QStringList problems;
+    const QDir backups(crash::backupFolder(folder));
+    for (const QString &name : backups.entryList({QStringLiteral("UserData-*.db")}, QDir::Files)) {
+        try {
+            NotesDatabase copy;
+            if (!copy.open(backups.filePath(name))) {
+                problems.append(name + QStringLiteral(" does not open"));
+                continue;
+            }
+            const QString verdict = copy.database().integrityCheck();
+            if (verdict != QLatin1String("ok"))
+                problems.append(name + QStringLiteral(": integrity_check: ") + verdict);
+            const std::optional<WeekMemos> memos = copy.readWeek(crash::kSlot, crash::yearMonth());
+            if (memos && !wholeRound(*memos) && !weekHolds(memos, 0))
+                problems.append(name + QStringLiteral(": the week is no whole round: ") + describe(memos));
+            problems += versionProblems(copy.database(), name);
+        } catch (const std::exception &error) {
+            problems.append(name + QStringLiteral(": ") + QString::fromUtf8(error.what()));
+        }
+    }
+    return problems;
+}
+
 std::string roundsText(const std::vector<qint64> &rounds)
 {
     std::string text;
@@ -226,10 +272,12 @@ KillResult checkFolder(const QString &folder, const std::vector<qint64> &rounds)
                 result.problems.append(QStringLiteral("the week holds no acknowledged or later round: ")
                                        + describe(memos));
             result.weekAhead = found != rounds.end() && found != rounds.begin();
+            result.problems += versionProblems(dm.database(), QStringLiteral("UserData.db"));
         } catch (const std::exception &error) {
             result.problems.append(QStringLiteral("notes database: ") + QString::fromUtf8(error.what()));
         }
     }
+    result.problems += backupProblems(folder);
     for (const SettingsFile &file : kSettingsFiles) {
         try {
             const std::optional<QStringList> lines = file.read(file.path(folder));
@@ -259,8 +307,9 @@ int environmentNumber(const char *name, int fallback)
 
 // Kills a program folder's writer at random moments, again and again on the
 // same folder, and checks after each kill that the notes database is sound,
-// holds the last acknowledged save and that every settings file reads as one
-// whole round, never an empty or half-written one.
+// holds the last acknowledged save, that every kept version and daily backup
+// is whole and that every settings file reads as one whole round, never an
+// empty or half-written one.
 TEST(CrashSafety, RandomKillsLoseNoAcknowledgedSaveAndLeaveWholeFiles)
 {
     const int kills = environmentNumber("TAVI_CRASH_KILLS", 50);

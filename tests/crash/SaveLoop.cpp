@@ -1,4 +1,5 @@
-// crash-save-loop FOLDER FIRST: saves one week of FOLDER's notes and rewrites
+// crash-save-loop FOLDER FIRST: saves one week of FOLDER's notes through the
+// program's notes writer (versions and daily backups included) and rewrites
 // its settings and list files through the program's own code, round after
 // round from round FIRST, until it is killed. After each complete round it
 // prints "saved N". CrashSafetyTest kills it at random moments.
@@ -8,15 +9,29 @@
 #include "notes/WeekNotes.h"
 #include "formats/LineFile.h"
 #include "notes/NotesDatabase.h"
+#include "notes/NotesWriter.h"
+#include "platform/Clock.h"
 #include "tests/crash/SaveLoopContent.h"
 
 #include <QGuiApplication>
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <exception>
 
 using namespace tavi;
+
+namespace {
+
+// The writer reads the time on its own thread.
+class RoundClock : public Clock {
+public:
+    QDateTime now() const override { return QDateTime::fromSecsSinceEpoch(crash::roundTime(round.load())); }
+    std::atomic<qint64> round{0};
+};
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -31,12 +46,15 @@ int main(int argc, char **argv)
     qint64 n = QByteArray(argv[2]).toLongLong();
 
     try {
+        RoundClock clock;
+        clock.round = n;
         NotesDatabase db;
         if (!db.open(crash::databasePath(folder))) {
             std::fprintf(stderr, "crash-save-loop: cannot open the notes database\n");
             return 1;
         }
-        WeekNotes notes(db);
+        NotesWriter writer(crash::databasePath(folder), crash::backupFolder(folder), clock);
+        WeekNotes notes(db, writer);
         // save() writes only the week it loaded.
         if (!notes.load(crash::kSlot, crash::yearMonth())) {
             std::fprintf(stderr, "crash-save-loop: the week did not load\n");
@@ -44,17 +62,15 @@ int main(int argc, char **argv)
         }
 
         for (;; ++n) {
+            clock.round = n;
             WeekNote week;
             for (int day = 0; day < kDayBoxCount; ++day)
                 week[day] = DayNote::fromPlainText(crash::dayText(n, day));
             notes.save(crash::kSlot, crash::yearMonth(), week);
-            // A round is acknowledged only when its week is stored.
-            const std::optional<WeekMemos> stored = db.readWeek(crash::kSlot, crash::yearMonth());
-            for (int day = 0; day < kDayBoxCount; ++day) {
-                if (!stored || (*stored)[day] != week[day].stored()) {
-                    std::fprintf(stderr, "crash-save-loop: round %lld was not stored\n", static_cast<long long>(n));
-                    return 1;
-                }
+            // A round is acknowledged only when the writer says its week is stored.
+            if (!notes.storeAll()) {
+                std::fprintf(stderr, "crash-save-loop: round %lld was not stored\n", static_cast<long long>(n));
+                return 1;
             }
 
             // The memo box's text, as content.ini holds it.

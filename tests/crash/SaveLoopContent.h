@@ -25,6 +25,7 @@ inline QString configSetBgPath(const QString &folder)
 }
 inline QString picListPath(const QString &folder) { return resolvePath(folder, QStringLiteral("Data\\BGPicList.ini")); }
 inline QString passwordPath(const QString &folder) { return resolvePath(folder, QStringLiteral("Data\\loginstr.db")); }
+inline QString backupFolder(const QString &folder) { return resolvePath(folder, QStringLiteral("Data\\backups")); }
 
 // A few KB of Chinese per box, rotated every round so that most bytes change.
 inline QString dayText(qint64 n, int day)
@@ -62,5 +63,22 @@ inline QStringList pictures(qint64 n)
 }
 
 inline QString password(qint64 n) { return QStringLiteral("口令%1").arg(n); }
+
+// The time crash-save-loop's clock shows in round n (seconds since 1970):
+// eleven minutes a round, so that every save keeps the state it replaces as a
+// version, and three days more for each run (runs number their rounds from a
+// multiple of a million), so that daily backups and the thinning of old
+// versions happen too.
+inline qint64 roundTime(qint64 n) { return 1700000000 + (n / 1000000) * 3 * 86400 + (n % 1000000) * 660; }
+
+// The round a day's text names ("第N次保存"), or -1.
+inline qint64 roundNamed(const QString &text)
+{
+    if (!text.startsWith(u'第'))
+        return -1;
+    bool ok = false;
+    const qint64 n = text.section(u'次', 0, 0).mid(1).toLongLong(&ok);
+    return ok ? n : -1;
+}
 
 } // namespace tavi::crash

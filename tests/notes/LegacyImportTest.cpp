@@ -1,4 +1,5 @@
 #include "notes/LegacyImport.h"
+#include "notes/WeekHistory.h"
 #include "notes/WeekNotes.h"
 #include "tests/support/NotesFixture.h"
 
@@ -97,6 +98,8 @@ TEST(LegacyNotes, MissingTablesColumnsAndBadTextAreErrors)
     EXPECT_EQ(legacyNotes(reordered)[0].rows[0].memos[0], QByteArray("mon"));
 }
 
+constexpr std::int64_t kNow = 1781000000;
+
 class LegacyImport : public testing::Test {
 protected:
     test::ProgramFolderFixture folder;
@@ -117,13 +120,13 @@ TEST_F(LegacyImport, ConflictsWriteNothingUnlessReplaced)
     inspect.insertWeek(QStringLiteral("tb_A"), QStringLiteral("20265"), {"keep", "", "", "", "", ""});
     const auto tables = notes({row("20266", jet("first")), row("20266", jet("second")), row("20267", jet("new"))});
 
-    const ImportReport refused = importLegacyNotes(db, tables, false);
+    const ImportReport refused = importLegacyNotes(db, tables, false, kNow);
     EXPECT_FALSE(refused.written);
     EXPECT_EQ(refused.conflicts, QStringList{QStringLiteral("tb_A 20266")});
     EXPECT_EQ(inspect.rows(QStringLiteral("tb_A")).size(), 2u);
     EXPECT_EQ(inspect.memo(QStringLiteral("tb_A"), QStringLiteral("20266"), 0), QByteArray("mine"));
 
-    const ImportReport replaced = importLegacyNotes(db, tables, true);
+    const ImportReport replaced = importLegacyNotes(db, tables, true, kNow);
     EXPECT_TRUE(replaced.written);
     ASSERT_EQ(replaced.counts.size(), 5u);
     EXPECT_EQ(replaced.counts[0].rows, 3);
@@ -136,6 +139,10 @@ TEST_F(LegacyImport, ConflictsWriteNothingUnlessReplaced)
     NotesDatabase dm;
     ASSERT_TRUE(dm.open(folder.databasePath()));
     EXPECT_EQ(dm.readWeek(1, QStringLiteral("20266"))->at(0), QByteArray("first"));
+    // The week replaced is kept as a version.
+    const std::vector<WeekVersion> kept = weekVersions(db, 1, QStringLiteral("20266"));
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].memos[0], QByteArray("mine"));
 }
 
 TEST_F(LegacyImport, AFailureHalfWayLeavesTheDatabaseAsItWas)
@@ -144,11 +151,11 @@ TEST_F(LegacyImport, AFailureHalfWayLeavesTheDatabaseAsItWas)
     AccessDump dump = fiveEmptyTables();
     dump.tables[0].rows.push_back(row("20266", jet("a")));
     dump.tables[4].rows.push_back(row("20266", jet("e")));
-    EXPECT_THROW(importLegacyNotes(db, legacyNotes(dump), false), DatabaseError);
+    EXPECT_THROW(importLegacyNotes(db, legacyNotes(dump), false, kNow), DatabaseError);
     EXPECT_TRUE(inspect.rows(QStringLiteral("tb_A")).empty());
     // The connection is usable afterwards: no transaction is left open.
     inspect.exec(QStringLiteral("create table tb_E (ID INTEGER PRIMARY KEY, YearMonthStr TEXT, MondayCon BLOB, "
                                 "TuesdayCon BLOB, WednesdayCon BLOB, ThursdayCon BLOB, FridayCon BLOB, SaturdayCon BLOB)"));
-    EXPECT_TRUE(importLegacyNotes(db, legacyNotes(dump), false).written);
+    EXPECT_TRUE(importLegacyNotes(db, legacyNotes(dump), false, kNow).written);
     EXPECT_EQ(inspect.rows(QStringLiteral("tb_E")).size(), 1u);
 }

@@ -1,0 +1,157 @@
+#include "notes/NotesWriter.h"
+
+#include "notes/DailyBackup.h"
+#include "notes/WeekHistory.h"
+#include "platform/Clock.h"
+#include "storage/Database.h"
+
+#include <QMetaObject>
+
+namespace tavi {
+namespace {
+
+QString reasonOf(const std::exception &error)
+{
+    if (const auto *database = dynamic_cast<const DatabaseError *>(&error))
+        return database->reason();
+    return QString::fromUtf8(error.what());
+}
+
+} // namespace
+
+NotesWriter::NotesWriter(const QString &databasePath, const QString &backupFolder, const Clock &clock, QObject *parent)
+    : QObject(parent), databasePath_(databasePath), backupFolder_(backupFolder), clock_(clock)
+{
+    thread_ = std::thread([this] { run(); });
+}
+
+NotesWriter::~NotesWriter()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void NotesWriter::save(int slot, const QString &yearMonth, const WeekMemos &memos, SaveReason reason)
+{
+    {
+        std::lock_guard lock(mutex_);
+        Job *waiting = queue_.empty() ? nullptr : &queue_.back();
+        if (waiting && waiting->slot == slot && waiting->yearMonth == yearMonth) {
+            // The waiting state was never stored: the newer one takes its place, and its reason to keep a version.
+            waiting->memos = memos;
+            if (reason != SaveReason::Edit)
+                waiting->reason = reason;
+        } else {
+            queue_.push_back({slot, yearMonth, memos, reason});
+        }
+    }
+    wake_.notify_one();
+}
+
+bool NotesWriter::flush()
+{
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
+    return lastSaveOk_;
+}
+
+void NotesWriter::run()
+{
+    backUpIfDue();
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        if (queue_.empty())
+            break; // stopping, and everything is stored
+        const Job job = std::move(queue_.front());
+        queue_.pop_front();
+        busy_ = true;
+        lock.unlock();
+
+        QString reason;
+        const bool ok = store(job, reason);
+        backUpIfDue();
+        if (ok)
+            QMetaObject::invokeMethod(this, &NotesWriter::saved, Qt::QueuedConnection);
+        else
+            QMetaObject::invokeMethod(this, [this, reason] { emit saveFailed(reason); }, Qt::QueuedConnection);
+
+        lock.lock();
+        busy_ = false;
+        lastSaveOk_ = ok;
+        if (queue_.empty())
+            idle_.notify_all();
+    }
+    busy_ = false;
+    idle_.notify_all();
+}
+
+NotesDatabase &NotesWriter::notes()
+{
+    if (!db_) {
+        auto db = std::make_unique<NotesDatabase>();
+        if (!db->open(databasePath_))
+            throw DatabaseError("cannot open " + databasePath_.toStdString(),
+                                QStringLiteral("无法打开数据库文件 %1").arg(databasePath_));
+        db_ = std::move(db);
+    }
+    return *db_;
+}
+
+bool NotesWriter::store(const Job &job, QString &reason)
+{
+    try {
+        Database &database = notes().database();
+        database.checkNotMoved();
+        const std::int64_t now = clock_.now().toSecsSinceEpoch();
+        database.exec("BEGIN IMMEDIATE");
+        try {
+            const std::optional<WeekMemos> stored = db_->readWeek(job.slot, job.yearMonth);
+            if (stored && *stored == job.memos) {
+                database.exec("COMMIT"); // nothing changes
+                return true;
+            }
+            const std::optional<std::int64_t> storedAt = weekStoredAt(database, job.slot, job.yearMonth);
+            const bool stood = !storedAt || now - *storedAt >= kVersionAfterSeconds;
+            if (stored && (job.reason != SaveReason::Edit || stood))
+                keepVersion(database, job.slot, job.yearMonth, *stored, now);
+            db_->writeWeek(job.slot, job.yearMonth, job.memos);
+            setWeekStoredAt(database, job.slot, job.yearMonth, now);
+            database.exec("COMMIT");
+        } catch (...) {
+            try {
+                database.exec("ROLLBACK");
+            } catch (const DatabaseError &) {
+                // SQLite has rolled back already when it could not go on
+            }
+            throw;
+        }
+        return true;
+    } catch (const std::exception &error) {
+        reason = reasonOf(error);
+        return false;
+    }
+}
+
+void NotesWriter::backUpIfDue()
+{
+    const QDate today = clock_.today();
+    if (backupFolder_.isEmpty() || today == lastBackupDay_)
+        return;
+    lastBackupDay_ = today; // tried once a day, whatever comes of it
+    try {
+        Database &database = notes().database();
+        pruneVersions(database, clock_.now().toSecsSinceEpoch());
+        if (const std::optional<QString> problem = backUpDaily(database, backupFolder_, today))
+            QMetaObject::invokeMethod(this, [this, problem] { emit backupFailed(*problem); }, Qt::QueuedConnection);
+    } catch (const std::exception &error) {
+        const QString reason = reasonOf(error);
+        QMetaObject::invokeMethod(this, [this, reason] { emit backupFailed(reason); }, Qt::QueuedConnection);
+    }
+}
+
+} // namespace tavi

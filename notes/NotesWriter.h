@@ -1,0 +1,82 @@
+#pragma once
+
+#include "notes/NotesDatabase.h"
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <memory>
+#include <thread>
+
+namespace tavi {
+
+class Clock;
+
+// Why a week is stored: an edit keeps the stored state as a version only when
+// it has stood for kVersionAfterSeconds; the others always keep it.
+enum class SaveReason { Edit, Clear, Restore };
+
+// The one writer of the notes: it takes week states in order and stores each
+// on a thread of its own, with its own connection (WAL, synchronous=FULL), so
+// the user never waits for the disk. A newer state of the week still waiting
+// replaces it. Before a save replaces a stored state, that state is kept as a
+// version when the reason says so (see WeekHistory); once a day the database
+// is copied into the backups folder. Results come back as signals in the
+// thread that made the writer.
+class NotesWriter : public QObject {
+    Q_OBJECT
+public:
+    // backupFolder empty: no daily copies.
+    NotesWriter(const QString &databasePath, const QString &backupFolder, const Clock &clock,
+                QObject *parent = nullptr);
+    // Stores everything handed over first.
+    ~NotesWriter() override;
+
+    // Hands a week's state over and returns at once.
+    void save(int slot, const QString &yearMonth, const WeekMemos &memos, SaveReason reason = SaveReason::Edit);
+    // Waits until everything handed over is stored or has failed. True when
+    // the last save succeeded (or there was none).
+    bool flush();
+
+signals:
+    // After each save, in the order handed over.
+    void saved();
+    void saveFailed(const QString &reason);
+    // The day's backup failed its check (its copy was deleted) or could not be made.
+    void backupFailed(const QString &reason);
+
+private:
+    struct Job {
+        int slot = 0;
+        QString yearMonth;
+        WeekMemos memos;
+        SaveReason reason = SaveReason::Edit;
+    };
+    void run();
+    // The writer thread's connection, opened at first use. Throws DatabaseError.
+    NotesDatabase &notes();
+    // The writer thread's part: true when stored; reason filled otherwise.
+    bool store(const Job &job, QString &reason);
+    void backUpIfDue();
+
+    QString databasePath_;
+    QString backupFolder_;
+    const Clock &clock_;
+    // Only the writer thread touches these.
+    std::unique_ptr<NotesDatabase> db_;
+    QDate lastBackupDay_;
+
+    std::mutex mutex_;
+    std::condition_variable wake_, idle_;
+    std::deque<Job> queue_;
+    bool busy_ = false;
+    bool stopping_ = false;
+    bool lastSaveOk_ = true;
+    std::thread thread_;
+};
+
+} // namespace tavi
