@@ -854,10 +854,11 @@ void MainWindow::loadWeek(int slot)
 
 void MainWindow::showWeek(const std::optional<WeekNote> &week)
 {
+    const std::array<RtfDocument, kDayBoxCount> documents = week ? tavi::documents(*week) : decltype(documents){};
     for (int day = 0; day < kDayBoxCount; ++day) {
         RichEdit *box = dayBoxes_[day];
         const QSignalBlocker quiet(box);
-        box->setRichText(week ? (*week)[day].document() : RtfDocument());
+        box->setRichText(documents[day]);
         // A week that could not be read takes no typing that could never be stored.
         box->setReadOnly(!week);
     }

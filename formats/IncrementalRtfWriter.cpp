@@ -13,10 +13,10 @@ namespace {
 // What is kept of one paragraph: its runs' formats in order (the paragraph
 // break is the last run, in the next paragraph's first format), and its RTF
 // as written from the state `in` under tables of generation `generation`.
+// A change of the paragraph or of the next one's start makes it stale.
 class ParagraphRtf : public QTextBlockUserData {
 public:
     bool formatsValid = false;
-    int nextFormatIndex = -1; // the next paragraph's format the break was taken in; -1 for the last one
     std::vector<RtfCharFormat> formats;
     int generation = -1;
     RtfWriterState in, out;
@@ -73,6 +73,7 @@ void IncrementalRtfWriter::setBaseFont(const QFont &base)
         if (auto *data = static_cast<ParagraphRtf *>(block.userData()))
             data->formatsValid = false;
     }
+    tablesStale_ = true;
     ++generation_;
 }
 
@@ -81,9 +82,11 @@ void IncrementalRtfWriter::changed(int position, int, int added)
     wholeValid_ = false;
     // The paragraphs the change touched, and the one before: its break takes the next paragraph's format.
     QTextBlock block = document_->findBlock(position);
+    const QTextBlock last = document_->findBlock(position + added);
+    if (block != last)
+        tablesStale_ = true; // paragraphs came or went: the order formats are first used in may have changed
     if (block.previous().isValid())
         block = block.previous();
-    const QTextBlock last = document_->findBlock(position + added);
     for (; block.isValid(); block = block.next()) {
         if (auto *data = static_cast<ParagraphRtf *>(block.userData())) {
             data->formatsValid = false;
@@ -99,33 +102,51 @@ QByteArray IncrementalRtfWriter::rtf()
     if (wholeValid_)
         return whole_;
 
-    // The tables follow the formats in document order.
-    RtfTables tables;
-    const RtfCharFormat *lastAdded = nullptr;
+    // The tables follow the formats in document order. They change only when
+    // a paragraph's formats did, or paragraphs went: then they are taken anew.
+    bool formatsChanged = document_->blockCount() != blockCount_;
     for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
         ParagraphRtf *data = paragraphData(block);
-        const QTextBlock next = block.next();
-        const int nextFormat = next.isValid() ? next.charFormatIndex() : -1;
-        if (!data->formatsValid || data->nextFormatIndex != nextFormat) {
-            data->formats.clear();
-            forEachRun(block, base_, [&](const QString &, const RtfCharFormat &format) { data->formats.push_back(format); });
-            data->nextFormatIndex = nextFormat;
-            data->formatsValid = true;
-            data->generation = -1;
-        }
-        for (const RtfCharFormat &format : data->formats) {
-            if (lastAdded && *lastAdded == format)
-                continue;
-            tables.add(format);
-            lastAdded = &format;
-        }
+        if (data->formatsValid)
+            continue;
+        std::vector<RtfCharFormat> formats;
+        forEachRun(block, base_, [&](const QString &, const RtfCharFormat &format) { formats.push_back(format); });
+        formatsChanged = formatsChanged || formats != data->formats;
+        data->formats = std::move(formats);
+        data->formatsValid = true;
+        data->generation = -1;
     }
-    if (!(tables == tables_)) {
-        tables_ = tables;
-        ++generation_;
+    blockCount_ = document_->blockCount();
+    if (formatsChanged || tablesStale_) {
+        RtfTables tables;
+        const RtfCharFormat *lastAdded = nullptr;
+        for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
+            for (const RtfCharFormat &format : static_cast<ParagraphRtf *>(block.userData())->formats) {
+                if (lastAdded && *lastAdded == format)
+                    continue;
+                tables.add(format);
+                lastAdded = &format;
+            }
+        }
+        if (!(tables == tables_)) {
+            tables_ = tables;
+            ++generation_;
+        }
+        tablesStale_ = false;
     }
 
-    QByteArray out = rtfHeader(tables_);
+    // Written into a buffer nobody holds any more, when there is one: a fresh
+    // one of a few megabytes for every keystroke costs the page faults of
+    // touching it all again.
+    QByteArray out;
+    for (QByteArray &spare : spares_) {
+        if (spare.isDetached()) {
+            out.swap(spare);
+            break;
+        }
+    }
+    out.resize(0);
+    out += rtfHeader(tables_);
     out.reserve(std::max(whole_.size(), out.size()) + 64);
     RtfWriterState state;
     for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
@@ -143,6 +164,9 @@ QByteArray IncrementalRtfWriter::rtf()
         state = data->out;
     }
     out += rtfEnd(state);
+    spares_.push_back(std::move(whole_));
+    if (spares_.size() > 3)
+        spares_.erase(spares_.begin());
     whole_ = out;
     wholeValid_ = true;
     return whole_;

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QObject>
 
+#include <vector>
+
 class QTextDocument;
 
 namespace tavi {
@@ -32,8 +34,11 @@ private:
     QTextDocument *document_;
     QFont base_;
     QByteArray whole_;
+    std::vector<QByteArray> spares_; // earlier wholes, to write the next one into once nobody holds them
     bool wholeValid_ = false;
     RtfTables tables_;
+    bool tablesStale_ = true;
+    int blockCount_ = 0;
     // Paragraph parts written under other tables or another base font are stale.
     int generation_ = 0;
 };

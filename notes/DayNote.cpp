@@ -7,6 +7,8 @@
 
 #include <QTextDocument>
 
+#include <future>
+
 namespace tavi {
 
 QFont dayNoteFont()
@@ -46,6 +48,18 @@ QString DayNote::plainText() const
     QTextDocument text;
     setRtfDocument(text, document());
     return plainTextCrLf(text);
+}
+
+std::array<RtfDocument, kDayBoxCount> documents(const WeekNote &week)
+{
+    std::array<std::future<RtfDocument>, kDayBoxCount> reading;
+    for (int day = 1; day < kDayBoxCount; ++day)
+        reading[day] = std::async(std::launch::async, [&week, day] { return week[day].document(); });
+    std::array<RtfDocument, kDayBoxCount> result;
+    result[0] = week[0].document();
+    for (int day = 1; day < kDayBoxCount; ++day)
+        result[day] = reading[day].get();
+    return result;
 }
 
 WeekTexts plainTexts(const WeekNote &week)

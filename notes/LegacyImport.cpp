@@ -124,7 +124,7 @@ ImportReport importLegacyNotes(Database &db, const std::vector<LegacyTable> &tab
                             WeekMemos memos;
                             for (int day = 0; day < kDayBoxCount; ++day)
                                 memos[day] = stored.bytes(day);
-                            keepVersion(db, slot, *key, memos, now);
+                            keepVersion(db, slot, *key, memos, now, now);
                         }
                     }
                     remove.reset();

@@ -56,6 +56,8 @@ private:
     // Column of the table's own row identity in "select *" results, or -1.
     int identityColumn(const QString &table);
 
+public:
+
     // A statement prepared once per text, reset when the caller is done with
     // it: a keystroke's save then prepares nothing.
     class CachedStatement {
@@ -72,6 +74,7 @@ private:
     };
     CachedStatement prepared(const QString &sql);
 
+private:
     std::unique_ptr<Database> db_;
     std::map<QString, int> identityColumns_;
     std::map<QString, std::unique_ptr<Statement>> statements_; // before db_ goes

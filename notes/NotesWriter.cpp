@@ -110,19 +110,35 @@ bool NotesWriter::store(const Job &job, QString &reason)
         const std::int64_t now = clock_.now().toSecsSinceEpoch();
         database.exec("BEGIN IMMEDIATE");
         try {
-            const std::optional<WeekMemos> stored = db_->readWeek(job.slot, job.yearMonth);
-            if (stored && *stored == job.memos) {
+            // What this connection wrote last is known, unless another one has written since.
+            {
+                const auto dataVersion = db_->prepared(QStringLiteral("PRAGMA data_version"));
+                const std::int64_t version = dataVersion->next() ? dataVersion->integer(0) : -1;
+                if (version != dataVersion_) {
+                    known_.clear();
+                    dataVersion_ = version;
+                }
+            }
+            const auto key = std::make_pair(job.slot, job.yearMonth);
+            auto found = known_.find(key);
+            if (found == known_.end()) {
+                const Known stored{db_->readWeek(job.slot, job.yearMonth), weekStoredAt(*db_, job.slot, job.yearMonth)};
+                found = known_.emplace(key, stored).first;
+            }
+            Known &known = found->second;
+            if (known.memos && *known.memos == job.memos) {
                 database.exec("COMMIT"); // nothing changes
                 return true;
             }
-            const std::optional<std::int64_t> storedAt = weekStoredAt(database, job.slot, job.yearMonth);
-            const bool stood = !storedAt || now - *storedAt >= kVersionAfterSeconds;
-            if (stored && (job.reason != SaveReason::Edit || stood))
-                keepVersion(database, job.slot, job.yearMonth, *stored, now);
+            const bool stood = !known.storedAt || now - *known.storedAt >= kVersionAfterSeconds;
+            if (known.memos && (job.reason != SaveReason::Edit || stood))
+                keepVersion(database, job.slot, job.yearMonth, *known.memos, known.storedAt.value_or(now), now);
             db_->writeWeek(job.slot, job.yearMonth, job.memos);
-            setWeekStoredAt(database, job.slot, job.yearMonth, now);
+            setWeekStoredAt(*db_, job.slot, job.yearMonth, now);
             database.exec("COMMIT");
+            known = {job.memos, now};
         } catch (...) {
+            known_.clear(); // what the database holds is not sure any more
             try {
                 database.exec("ROLLBACK");
             } catch (const DatabaseError &) {

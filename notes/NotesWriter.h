@@ -8,6 +8,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <memory>
 #include <thread>
@@ -69,6 +70,14 @@ private:
     // Only the writer thread touches these.
     std::unique_ptr<NotesDatabase> db_;
     QDate lastBackupDay_;
+    // Each week's state and its time as this connection last wrote or read
+    // them, good while no other connection writes (PRAGMA data_version).
+    struct Known {
+        std::optional<WeekMemos> memos;
+        std::optional<std::int64_t> storedAt;
+    };
+    std::map<std::pair<int, QString>, Known> known_;
+    std::int64_t dataVersion_ = -1;
 
     std::mutex mutex_;
     std::condition_variable wake_, idle_;

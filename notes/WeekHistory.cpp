@@ -39,33 +39,36 @@ void ensureHistoryTables(Database &db)
             "stored_at INTEGER NOT NULL, PRIMARY KEY (slot, year_month));");
 }
 
-std::optional<std::int64_t> weekStoredAt(Database &db, int slot, const QString &yearMonth)
+std::optional<std::int64_t> weekStoredAt(NotesDatabase &notes, int slot, const QString &yearMonth)
 {
-    Statement select(db, QStringLiteral("select stored_at from tavi_week_times where slot = ?1 and year_month = ?2"));
-    select.bind(1, std::int64_t(slot));
-    select.bindText(2, yearMonth);
-    if (!select.next())
+    const auto select =
+        notes.prepared(QStringLiteral("select stored_at from tavi_week_times where slot = ?1 and year_month = ?2"));
+    select->bind(1, std::int64_t(slot));
+    select->bindText(2, yearMonth);
+    if (!select->next())
         return std::nullopt;
-    return select.integer(0);
+    return select->integer(0);
 }
 
-void setWeekStoredAt(Database &db, int slot, const QString &yearMonth, std::int64_t at)
+void setWeekStoredAt(NotesDatabase &notes, int slot, const QString &yearMonth, std::int64_t at)
 {
-    Statement upsert(db, QStringLiteral("insert into tavi_week_times (slot, year_month, stored_at) values (?1, ?2, ?3) "
-                                        "on conflict (slot, year_month) do update set stored_at = excluded.stored_at"));
-    upsert.bind(1, std::int64_t(slot));
-    upsert.bindText(2, yearMonth);
-    upsert.bind(3, at);
-    upsert.run();
+    const auto upsert =
+        notes.prepared(QStringLiteral("insert into tavi_week_times (slot, year_month, stored_at) values (?1, ?2, ?3) "
+                                      "on conflict (slot, year_month) do update set stored_at = excluded.stored_at"));
+    upsert->bind(1, std::int64_t(slot));
+    upsert->bindText(2, yearMonth);
+    upsert->bind(3, at);
+    upsert->run();
 }
 
-void keepVersion(Database &db, int slot, const QString &yearMonth, const WeekMemos &memos, std::int64_t now)
+void keepVersion(Database &db, int slot, const QString &yearMonth, const WeekMemos &memos, std::int64_t storedAt,
+                 std::int64_t now)
 {
     Statement insert(db, QStringLiteral("insert into tavi_history (slot, year_month, stored_at, replaced_at")
                              + memoColumnList() + QStringLiteral(") values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"));
     insert.bind(1, std::int64_t(slot));
     insert.bindText(2, yearMonth);
-    insert.bind(3, weekStoredAt(db, slot, yearMonth).value_or(now));
+    insert.bind(3, storedAt);
     insert.bind(4, now);
     for (int day = 0; day < kDayBoxCount; ++day)
         insert.bind(5 + day, memos[day]);

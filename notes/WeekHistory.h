@@ -31,12 +31,12 @@ void ensureHistoryTables(Database &db);
 
 // When the week's stored state was written; nothing when it is not known
 // (written before there was a history).
-std::optional<std::int64_t> weekStoredAt(Database &db, int slot, const QString &yearMonth);
-void setWeekStoredAt(Database &db, int slot, const QString &yearMonth, std::int64_t at);
+std::optional<std::int64_t> weekStoredAt(NotesDatabase &notes, int slot, const QString &yearMonth);
+void setWeekStoredAt(NotesDatabase &notes, int slot, const QString &yearMonth, std::int64_t at);
 
-// Keeps memos, the week's stored state, as a version; when it was stored is
-// looked up (now when not known).
-void keepVersion(Database &db, int slot, const QString &yearMonth, const WeekMemos &memos, std::int64_t now);
+// Keeps memos, the week's state stored at storedAt, as a version replaced at now.
+void keepVersion(Database &db, int slot, const QString &yearMonth, const WeekMemos &memos, std::int64_t storedAt,
+                 std::int64_t now);
 
 // The week's versions, newest first.
 std::vector<WeekVersion> weekVersions(Database &db, int slot, const QString &yearMonth);

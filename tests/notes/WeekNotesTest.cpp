@@ -185,7 +185,7 @@ TEST(WeekHistory, EveryVersionForAWeekThenOneADayForNinetyDays)
                                   now - 89 * day, now - 91 * day}) {  // the one past ninety days goes
         WeekMemos memos;
         memos[0] = QByteArray::number(at);
-        keepVersion(db, 1, QStringLiteral("20266"), memos, at);
+        keepVersion(db, 1, QStringLiteral("20266"), memos, at, now);
     }
     pruneVersions(db, now);
     QList<std::int64_t> left;
