@@ -76,17 +76,21 @@ std::optional<QString> backUpDaily(Database &db, const QString &folder, const QD
 void pruneBackups(const QString &folder)
 {
     const auto copies = copiesByDay(folder);
-    std::set<std::pair<int, int>> weeksKept; // (year, week) of the weekly copies
-    int daily = 0;
+    std::set<std::pair<int, int>> weeks; // (year, week number) of the copies kept
+    int daily = 0, weekly = 0;
     for (const auto &[day, path] : copies) {
-        if (daily < 7) {
-            ++daily;
-            continue;
-        }
         int year = 0;
         const int week = day.weekNumber(&year);
-        if (weeksKept.size() < 4 && weeksKept.insert({year, week}).second)
-            continue; // the newest copy of an older week
+        if (daily < 7) {
+            ++daily;
+            weeks.insert({year, week});
+            continue;
+        }
+        // The newest copy of each of the four weeks before those the daily copies cover.
+        if (weekly < 4 && weeks.insert({year, week}).second) {
+            ++weekly;
+            continue;
+        }
         QFile::remove(path);
     }
 }

@@ -19,7 +19,7 @@ QString dailyBackupPath(const QString &folder, const QDate &day);
 std::optional<QString> backUpDaily(Database &db, const QString &folder, const QDate &today);
 
 // Deletes the copies beyond the 7 newest days and the newest copy of each of
-// the 4 weeks before them.
+// the 4 weeks before theirs.
 void pruneBackups(const QString &folder);
 
 } // namespace tavi

@@ -1,4 +1,7 @@
 #include "app/Program.h"
+#include "dialogs/HistoryDialog.h"
+#include "notes/WeekHistory.h"
+#include "platform/EndSignals.h"
 #include "formats/LineFile.h"
 #include "widgets/RichEdit.h"
 #include "tests/support/NotesFixture.h"
@@ -8,12 +11,15 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QMouseEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using namespace tavi;
 
@@ -269,6 +275,59 @@ TEST_F(MainWindowTest, FailingSavesAreToldOnceKeepTheTextAndMakeLeavingTheWeekAs
     window->close();
     EXPECT_EQ(endRequests, 1);
     EXPECT_EQ(dialogs.shown.size(), before);
+}
+
+TEST_F(MainWindowTest, AClearedWeekComesBackFromTheHistoryWindow)
+{
+    start();
+    show();
+    box(1)->setContentText(QStringLiteral("plan"));
+    stored();
+    window->clearButton()->click(); // keeps what it clears as a version
+    stored();
+    EXPECT_EQ(DayNote(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0)).plainText(), QString());
+
+    dialogs.whileModal = [](QDialog *shown) {
+        auto *history = static_cast<HistoryDialog *>(shown);
+        ASSERT_EQ(history->versionList()->count(), 1);
+        EXPECT_TRUE(history->versionList()->item(0)->text().contains(QStringLiteral("周一 plan")));
+        history->versionList()->setCurrentRow(0);
+        history->restoreButton()->click();
+    };
+    for (QAction *action : window->optionsMenu()->actions())
+        if (action->objectName() == QLatin1String("N_History"))
+            action->trigger();
+    stored();
+    EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("plan"));
+    EXPECT_EQ(DayNote(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0)).plainText(), QStringLiteral("plan"));
+    EXPECT_EQ(weekVersions(inspector.database(), 1, QStringLiteral("20106")).size(), 2u); // the empty week too
+}
+
+TEST_F(MainWindowTest, TheSessionsEndStoresTheWeekAndTheWindowSettings)
+{
+    start();
+    show();
+    {
+        const QSignalBlocker unseen(box(3)); // typed, and not yet handed to the writer
+        box(3)->setContentText(QStringLiteral("typed"));
+    }
+    window->setGeometry(40, 50, 1000, 600);
+    window->endSession();
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_EQ(DayNote(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 2)).plainText(), QStringLiteral("typed"));
+    EXPECT_EQ(readLineFile(folder.folder() + QStringLiteral("Data/FormSize.ini"))->mid(1, 4),
+              (QStringList{"1000", "600", "40", "50"}));
+}
+
+TEST(EndSignals, TermAndHangUpArriveInTheEventLoop)
+{
+    EndSignals ends;
+    QList<int> received;
+    QObject::connect(&ends, &EndSignals::received, [&](int number) { received.append(number); });
+    ::raise(SIGTERM);
+    ::raise(SIGHUP);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 2; }));
+    EXPECT_EQ(received, (QList<int>{SIGTERM, SIGHUP}));
 }
 
 TEST_F(MainWindowTest, FramelessWithCaptionPicturesThatFollowTheMouse)

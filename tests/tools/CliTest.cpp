@@ -2,6 +2,7 @@
 #include "storage/Database.h"
 #include "pictures/BmpReader.h"
 #include "tests/TestData.h"
+#include "notes/DayNote.h"
 #include "tests/support/NotesFixture.h"
 
 #include <QCryptographicHash>
@@ -37,13 +38,50 @@ CliRun cli(const QStringList &args, const QProcessEnvironment &environment = QPr
 
 } // namespace
 
+TEST(Cli, SetDayKeepsVersionsThatHistoryListsAndRestorePutsBack)
+{
+    test::ProgramFolderFixture folder;
+    const QStringList week{QStringLiteral("--folder"), folder.folder(), QStringLiteral("--slot"), QStringLiteral("B"),
+                           QStringLiteral("--month"), QStringLiteral("3"), QStringLiteral("--year"), QStringLiteral("2026")};
+    auto setDay = [&](const QString &text) {
+        return cli(QStringList{QStringLiteral("set-day")} + week + QStringList{QStringLiteral("--day"), QStringLiteral("2"), text});
+    };
+    const auto tuesday = [&] {
+        return DayNote(test::NotesInspector(folder.databasePath()).memo(QStringLiteral("tb_B"), QStringLiteral("20263"), 1))
+            .plainText();
+    };
+    ASSERT_EQ(setDay(QStringLiteral("第一版")).exitCode, 0);
+    EXPECT_EQ(tuesday(), QStringLiteral("第一版"));
+    // Stored an hour ago: the next save keeps it as a version.
+    test::NotesInspector(folder.databasePath()).exec(QStringLiteral("update tavi_week_times set stored_at = stored_at - 3600"));
+    ASSERT_EQ(setDay(QStringLiteral("第二版 more")).exitCode, 0);
+
+    const CliRun history = cli(QStringList{QStringLiteral("history")} + week);
+    EXPECT_EQ(history.exitCode, 0);
+    const QStringList lines = history.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1) << history.out.toStdString();
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(" 0 3 0 0 0 0"))) << lines[0].toStdString(); // characters per day
+    const QString id = lines[0].section(u' ', 0, 0);
+
+    EXPECT_EQ(cli({QStringLiteral("restore"), QStringLiteral("--folder"), folder.folder(), QStringLiteral("--version"), id})
+                  .exitCode, 0);
+    EXPECT_EQ(tuesday(), QStringLiteral("第一版"));
+    EXPECT_EQ(cli(QStringList{QStringLiteral("history")} + week).out.count(u'\n'), 2); // what it replaced is kept too
+
+    EXPECT_EQ(cli(QStringList{QStringLiteral("set-day")} + week + QStringList{QStringLiteral("--day"), QStringLiteral("7"), QStringLiteral("x")}).exitCode, 2);
+    EXPECT_EQ(cli({QStringLiteral("restore"), QStringLiteral("--folder"), folder.folder(), QStringLiteral("--version"), QStringLiteral("x")}).exitCode, 2);
+    const CliRun missing = cli({QStringLiteral("restore"), QStringLiteral("--folder"), folder.folder(), QStringLiteral("--version"), QStringLiteral("999")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("no version 999"))) << missing.err.toStdString();
+}
+
 TEST(Cli, HelpListsEveryCommand)
 {
     const CliRun run = cli({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
     for (const char *command : {"rtf-to-text", "rtf-roundtrip", "week", "export", "create-database", "to-bmp",
                                 "load-bmp", "blend", "content-picture", "apply", "default-background",
-                                "import-mdb"})
+                                "import-mdb", "set-day", "history", "restore", "no-password"})
         EXPECT_TRUE(run.out.contains(QLatin1String(command))) << command;
     EXPECT_EQ(cli({QStringLiteral("no-such-command")}).exitCode, 2);
 }
