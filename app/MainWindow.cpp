@@ -8,6 +8,7 @@
 #include "dialogs/HistoryDialog.h"
 #include "dialogs/LoginDialog.h"
 #include "dialogs/PasswordDialog.h"
+#include "dialogs/SearchDialog.h"
 #include "editing/Export.h"
 #include "formats/LineFile.h"
 #include "formats/SettingsFiles.h"
@@ -15,6 +16,7 @@
 #include "notes/NotesDatabase.h"
 #include "notes/WeekDayName.h"
 #include "notes/WeekHistory.h"
+#include "storage/Database.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
@@ -34,6 +36,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QShortcut>
+#include <QTextCursor>
 #include <QSpinBox>
 
 namespace tavi {
@@ -154,6 +158,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
                                                  [this] { saveWeek(SaveReason::Clear); });
     buildToolbar();
     buildDayBoxMenu();
+    // Ctrl+F finds, wherever the focus is in the window.
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, reported([this] { openSearch(); }));
     resize(kDesignSize);
 }
 
@@ -245,6 +252,18 @@ QMenu *MainWindow::monthMenu()
         item->setObjectName(QStringLiteral("N_Month%1").arg(month));
         connect(item, &QAction::triggered, this, reported([this, month] { switchMonth(month); }));
     }
+    monthMenu_->addSeparator();
+    const struct {
+        const char *name, *caption;
+        std::function<void()> action;
+    } years[] = {{"N_PreviousYear", "上一年", [this] { switchYear(-1); }},
+                 {"N_NextYear", "下一年", [this] { switchYear(1); }},
+                 {"N_Today", "今天", [this] { showToday(); }}};
+    for (const auto &entry : years) {
+        QAction *item = monthMenu_->addAction(QString::fromUtf8(entry.caption));
+        item->setObjectName(QLatin1String(entry.name));
+        connect(item, &QAction::triggered, this, reported(entry.action));
+    }
     return monthMenu_;
 }
 
@@ -256,6 +275,9 @@ QMenu *MainWindow::optionsMenu()
     QAction *exportItem = optionsMenu_->addAction(QStringLiteral("内容导出"));
     exportItem->setObjectName(QStringLiteral("N_"));
     connect(exportItem, &QAction::triggered, this, reported([this] { exportWeek(); }));
+    QAction *searchItem = optionsMenu_->addAction(QStringLiteral("查找…"));
+    searchItem->setObjectName(QStringLiteral("N_Search"));
+    connect(searchItem, &QAction::triggered, this, reported([this] { openSearch(); }));
     QAction *historyItem = optionsMenu_->addAction(QStringLiteral("历史版本…"));
     historyItem->setObjectName(QStringLiteral("N_History"));
     connect(historyItem, &QAction::triggered, this, reported([this] { openHistory(); }));
@@ -582,7 +604,7 @@ void MainWindow::loadWindowSettings()
 
 void MainWindow::saveWindowSettings()
 {
-    writeLineFile(dataPath("data\\FormSize.ini"), windowSettingsLines(currentSlot_, windowBounds_, monthLabel_->text()));
+    writeLineFile(dataPath("data\\FormSize.ini"), windowSettingsLines(currentSlot_, windowBounds_, labelMonth_));
 }
 
 void MainWindow::showPanelPage()
@@ -676,8 +698,69 @@ void MainWindow::setSelectedMonth(const QString &month)
 
 void MainWindow::showMonth(const QString &month)
 {
-    monthLabel_->setText(month);
+    labelMonth_ = month;
+    // Another year than this one is shown with its year: "2025年12月".
+    const bool otherYear = selectedYear_.toInt() != services_.clock.today().year();
+    monthLabel_->setText(otherYear ? QStringLiteral("%1年%2月").arg(selectedYear_, month) : month);
     monthLabel_->adjustSize();
+}
+
+void MainWindow::showWeekOf(int year, int month, int slot)
+{
+    selectedYear_ = QString::number(year);
+    setSelectedMonth(QString::number(month));
+    showMonth(selectedMonth_);
+    colourWeekButtons(slot);
+    currentSlot_ = slot;
+    loadWeek(slot);
+}
+
+void MainWindow::switchYear(int step)
+{
+    if (!mayLeaveShownWeek(kSwitchQuestion))
+        return;
+    bool isNumber = false;
+    const int month = selectedMonth_.toInt(&isNumber);
+    showWeekOf(selectedYear_.toInt() + step, isNumber ? month : services_.clock.today().month(), currentSlot_);
+}
+
+void MainWindow::showToday()
+{
+    if (!mayLeaveShownWeek(kSwitchQuestion))
+        return;
+    const QDate today = services_.clock.today();
+    showWeekOf(today.year(), today.month(), currentSlot_);
+}
+
+void MainWindow::openSearch()
+{
+    weekNotes_.storeAll(); // what was just typed can be found
+    SearchDialog search(
+        [this](const QString &term) {
+            try {
+                return searchNotes(services_.notes.database(), term);
+            } catch (const DatabaseError &) {
+                // A damaged index is made anew, then asked again.
+                services_.writer.repairSearchIndex();
+                services_.writer.flush();
+                return searchNotes(services_.notes.database(), term);
+            }
+        },
+        services_.dialogs, this);
+    const std::optional<SearchHit> hit = search.choose();
+    if (!hit || !mayLeaveShownWeek(kSwitchQuestion))
+        return;
+    showWeekOf(hit->year, hit->month, hit->slot);
+    // The day's box, with the match selected.
+    RichEdit *box = dayBoxes_[std::size_t(hit->day)];
+    QTextCursor cursor(box->document());
+    const qsizetype at = box->document()->toRawText().indexOf(hit->text.mid(hit->at, hit->length), 0, Qt::CaseInsensitive);
+    if (at >= 0) {
+        cursor.setPosition(int(at));
+        cursor.setPosition(int(at + hit->length), QTextCursor::KeepAnchor);
+    }
+    box->setTextCursor(cursor);
+    box->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::switchMonth(int month)
@@ -709,7 +792,7 @@ void MainWindow::hiddenMonthChanged()
     if (!shown_ || !mayLeaveShownWeek(kSwitchQuestion))
         return;
     showMonth(hiddenMonth_->text());
-    setSelectedMonth(monthLabel_->text());
+    setSelectedMonth(labelMonth_);
     loadWeek(currentSlot_);
 }
 

@@ -89,6 +89,11 @@ public:
     // Week slots and months.
     void switchSlot(int slot);
     void switchMonth(int month);
+    // "上一年", "下一年" (step -1, 1) and "今天" in the month menu.
+    void switchYear(int step);
+    void showToday();
+    // "查找…" and Ctrl+F: the search window; the day chosen is shown, its match selected.
+    void openSearch();
     void openMonthMenu();
     void openOptionsMenu();
     // "内容导出": the shown week into a text file.
@@ -169,8 +174,10 @@ private:
     // Writes a settings file; a failure is kept for the one report after start-up.
     void writeAtStartUp(const QString &path, const QStringList &lines);
     void setSelectedMonth(const QString &month);
-    // The month label shows the selected month when it is a number.
+    // The month label shows month (with its year when that is not this one).
     void showMonth(const QString &month);
+    // Shows the week of that month and slot (the shown week may be left).
+    void showWeekOf(int year, int month, int slot);
     void colourWeekButtons(int slot);
     void showPanelPage();
     void hiddenMonthChanged();
@@ -194,6 +201,7 @@ private:
     int currentSlot_ = 1;
     QString selectedYear_;
     QString selectedMonth_;
+    QString labelMonth_; // the month the label shows, which FormSize.ini keeps
     bool shown_ = false;
     bool askBeforeApply_ = true;
     BackgroundList backgrounds_;

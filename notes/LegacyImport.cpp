@@ -2,6 +2,7 @@
 
 #include "formats/ParseError.h"
 #include "formats/TextCodec.h"
+#include "notes/NotesSearch.h"
 #include "notes/WeekHistory.h"
 
 #include <set>
@@ -159,6 +160,8 @@ ImportReport importLegacyNotes(Database &db, const std::vector<LegacyTable> &tab
             }
             report.counts.push_back(count);
         }
+        if (hasSearchIndex(db))
+            rebuildSearchIndex(db); // the imported weeks can be found at once
         db.exec("COMMIT");
         committed = true;
         report.written = true;

@@ -1,6 +1,7 @@
 #include "notes/NotesWriter.h"
 
 #include "notes/DailyBackup.h"
+#include "notes/NotesSearch.h"
 #include "notes/WeekHistory.h"
 #include "platform/Clock.h"
 #include "storage/Database.h"
@@ -40,7 +41,7 @@ void NotesWriter::save(int slot, const QString &yearMonth, const WeekMemos &memo
     {
         std::lock_guard lock(mutex_);
         Job *waiting = queue_.empty() ? nullptr : &queue_.back();
-        if (waiting && waiting->slot == slot && waiting->yearMonth == yearMonth) {
+        if (waiting && !waiting->repairIndex && waiting->slot == slot && waiting->yearMonth == yearMonth) {
             // The waiting state was never stored: the newer one takes its place, and its reason to keep a version.
             waiting->memos = memos;
             if (reason != SaveReason::Edit)
@@ -48,6 +49,17 @@ void NotesWriter::save(int slot, const QString &yearMonth, const WeekMemos &memo
         } else {
             queue_.push_back({slot, yearMonth, memos, reason});
         }
+    }
+    wake_.notify_one();
+}
+
+void NotesWriter::repairSearchIndex()
+{
+    {
+        std::lock_guard lock(mutex_);
+        Job job;
+        job.repairIndex = true;
+        queue_.push_back(job);
     }
     wake_.notify_one();
 }
@@ -72,8 +84,24 @@ void NotesWriter::run()
         busy_ = true;
         lock.unlock();
 
+        if (job.repairIndex) {
+            indexBroken_ = true;
+            try {
+                notes();
+                rebuildIndexIfBroken();
+            } catch (const DatabaseError &) {
+                // the next save tries to open the database again
+            }
+            lock.lock();
+            busy_ = false;
+            if (queue_.empty())
+                idle_.notify_all();
+            continue;
+        }
         QString reason;
         const bool ok = store(job, reason);
+        if (db_)
+            rebuildIndexIfBroken();
         backUpIfDue();
         if (ok)
             QMetaObject::invokeMethod(this, &NotesWriter::saved, Qt::QueuedConnection);
@@ -98,6 +126,9 @@ NotesDatabase &NotesWriter::notes()
             throw DatabaseError("cannot open " + databasePath_.toStdString(),
                                 QStringLiteral("无法打开数据库文件 %1").arg(databasePath_));
         db_ = std::move(db);
+        // An older or imported database gets its search index once.
+        indexBroken_ = !hasSearchIndex(db_->database());
+        rebuildIndexIfBroken();
     }
     return *db_;
 }
@@ -135,6 +166,7 @@ bool NotesWriter::store(const Job &job, QString &reason)
                 keepVersion(database, job.slot, job.yearMonth, *known.memos, known.storedAt.value_or(now), now);
             db_->writeWeek(job.slot, job.yearMonth, job.memos);
             setWeekStoredAt(*db_, job.slot, job.yearMonth, now);
+            indexChangedDays(job, known.memos);
             database.exec("COMMIT");
             known = {job.memos, now};
         } catch (...) {
@@ -150,6 +182,44 @@ bool NotesWriter::store(const Job &job, QString &reason)
     } catch (const std::exception &error) {
         reason = reasonOf(error);
         return false;
+    }
+}
+
+void NotesWriter::indexChangedDays(const Job &job, const std::optional<WeekMemos> &before)
+{
+    if (indexBroken_)
+        return;
+    Database &database = db_->database();
+    // The index must never cost the notes their save: its changes are undone alone when they fail.
+    database.exec("SAVEPOINT search_index");
+    try {
+        for (int day = 0; day < kDayBoxCount; ++day) {
+            if (!before || (*before)[day] != job.memos[day])
+                indexDay(database, job.slot, job.yearMonth, day, job.memos[day]);
+        }
+        database.exec("RELEASE search_index");
+    } catch (const DatabaseError &) {
+        database.exec("ROLLBACK TO search_index");
+        database.exec("RELEASE search_index");
+        indexBroken_ = true; // made anew after this save
+    }
+}
+
+void NotesWriter::rebuildIndexIfBroken()
+{
+    if (!indexBroken_)
+        return;
+    Database &database = notes().database();
+    try {
+        database.exec("BEGIN IMMEDIATE");
+        rebuildSearchIndex(database);
+        database.exec("COMMIT");
+        indexBroken_ = false;
+    } catch (const DatabaseError &) {
+        try {
+            database.exec("ROLLBACK");
+        } catch (const DatabaseError &) {
+        }
     }
 }
 

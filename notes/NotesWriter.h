@@ -39,6 +39,8 @@ public:
 
     // Hands a week's state over and returns at once.
     void save(int slot, const QString &yearMonth, const WeekMemos &memos, SaveReason reason = SaveReason::Edit);
+    // Makes the search index anew, after the saves handed over (a search found it damaged).
+    void repairSearchIndex();
     // Waits until everything handed over is stored or has failed. True when
     // the last save succeeded (or there was none).
     bool flush();
@@ -56,6 +58,7 @@ private:
         QString yearMonth;
         WeekMemos memos;
         SaveReason reason = SaveReason::Edit;
+        bool repairIndex = false; // no week: the search index is made anew
     };
     void run();
     // The writer thread's connection, opened at first use. Throws DatabaseError.
@@ -63,6 +66,9 @@ private:
     // The writer thread's part: true when stored; reason filled otherwise.
     bool store(const Job &job, QString &reason);
     void backUpIfDue();
+    // The search index follows each day that changed, in the save's transaction.
+    void indexChangedDays(const Job &job, const std::optional<WeekMemos> &before);
+    void rebuildIndexIfBroken();
 
     QString databasePath_;
     QString backupFolder_;
@@ -78,6 +84,7 @@ private:
     };
     std::map<std::pair<int, QString>, Known> known_;
     std::int64_t dataVersion_ = -1;
+    bool indexBroken_ = false; // missing or damaged: made anew between saves
 
     std::mutex mutex_;
     std::condition_variable wake_, idle_;

@@ -7,6 +7,7 @@
 #include "notes/WeekDayName.h"
 #include "notes/LegacyImport.h"
 #include "notes/WeekExport.h"
+#include "notes/NotesSearch.h"
 #include "notes/WeekHistory.h"
 #include "notes/WeekNotes.h"
 #include "notes/NotesWriter.h"
@@ -33,6 +34,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -309,6 +311,58 @@ int storeWeek(const QString &folder, int slot, const QString &yearMonth, const t
     return 1;
 }
 
+// search: one line per day that holds TEXT, newest first: year, month, slot,
+// weekday and the line of the day that holds it. Exit 1 when nothing holds it.
+int searchDays(Args args)
+{
+    const ParsedArgs parsed(args, {"folder"});
+    if (parsed.positional.size() != 1 || parsed.positional.first().isEmpty())
+        throw UsageError("expected the TEXT to look for");
+    const QString term = parsed.positional.first();
+    const std::unique_ptr<tavi::NotesDatabase> db = openNotes(parsed.required("folder"));
+    if (!db)
+        return 1;
+    std::vector<tavi::SearchHit> hits;
+    try {
+        if (!tavi::hasSearchIndex(db->database()))
+            tavi::rebuildSearchIndex(db->database()); // an older database: made once, here
+        hits = tavi::searchNotes(db->database(), term, std::numeric_limits<int>::max());
+    } catch (const tavi::DatabaseError &error) {
+        printErr(QStringLiteral("cannot search (tavi-cli reindex makes the index anew): %1").arg(error.reason()));
+        return 1;
+    }
+    QString out;
+    for (const tavi::SearchHit &hit : hits) {
+        const qsizetype start = hit.text.lastIndexOf(u'\n', hit.at) + 1;
+        const qsizetype end = hit.text.indexOf(u'\n', hit.at);
+        out += QStringLiteral("%1 %2 %3 %4 %5\n")
+                   .arg(hit.year)
+                   .arg(hit.month)
+                   .arg(QChar(u'A' + hit.slot - 1))
+                   .arg(tavi::weekdayHeading(hit.day + 1), hit.text.mid(start, end < 0 ? -1 : end - start));
+    }
+    writeOut(out.toUtf8());
+    return hits.empty() ? 1 : 0;
+}
+
+// reindex: makes the search index anew from every week.
+int reindex(Args args)
+{
+    const std::unique_ptr<tavi::NotesDatabase> db = openNotes(ParsedArgs(args, {"folder"}).required("folder"));
+    if (!db)
+        return 1;
+    tavi::Database &database = db->database();
+    database.exec("BEGIN IMMEDIATE");
+    try {
+        tavi::rebuildSearchIndex(database);
+        database.exec("COMMIT");
+    } catch (...) {
+        database.exec("ROLLBACK");
+        throw;
+    }
+    return 0;
+}
+
 // set-day: one day's plain text, stored as the day box would store it.
 int setDay(Args args)
 {
@@ -545,6 +599,9 @@ const Command commands[] = {
      createDatabase},
     {"no-password", "no-password FILE", "write the password file that asks no password (never overwrites)",
      noPassword},
+    {"search", "search --folder DIR TEXT",
+     "print each day that holds TEXT (any year, newest first): year, month, slot, weekday and its line", searchDays},
+    {"reindex", "reindex --folder DIR", "make the search index anew from every week", reindex},
     {"set-day", "set-day --folder DIR --slot A..E --month N [--year YYYY] --day 1..6 TEXT",
      "store a day's plain text through the program's own save path (history included)", setDay},
     {"history", "history --folder DIR --slot A..E --month N [--year YYYY]",

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 #include "dialogs/HistoryDialog.h"
+#include "dialogs/SearchDialog.h"
 #include "notes/WeekHistory.h"
 #include "platform/EndSignals.h"
 #include "formats/LineFile.h"
@@ -43,6 +44,14 @@ protected:
         ASSERT_TRUE(window->hasBeenShown());
     }
     RichEdit *box(int day) const { return window->dayBoxes()[day - 1]; }
+    QAction *item(QMenu *menu, const char *name) const
+    {
+        for (QAction *action : menu->actions())
+            if (action->objectName() == QLatin1String(name))
+                return action;
+        ADD_FAILURE() << "no item " << name;
+        return nullptr;
+    }
     // Waits until the writer has stored every save, then lets its reports through.
     void stored()
     {
@@ -164,7 +173,7 @@ TEST_F(MainWindowTest, MonthSwitchLoadsWithoutSaving)
     show();
     window->weekButton(2)->click();
     QMenu *menu = window->monthMenu();
-    ASSERT_EQ(menu->actions().size(), 12);
+    ASSERT_EQ(menu->actions().size(), 16); // the months, then the years and today
     EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("1月"));
     EXPECT_EQ(menu->actions()[11]->text(), QStringLiteral("12月"));
     menu->actions()[2]->trigger();
@@ -301,6 +310,37 @@ TEST_F(MainWindowTest, AClearedWeekComesBackFromTheHistoryWindow)
     EXPECT_EQ(box(1)->toPlainText(), QStringLiteral("plan"));
     EXPECT_EQ(DayNote(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0)).plainText(), QStringLiteral("plan"));
     EXPECT_EQ(weekVersions(inspector.database(), 1, QStringLiteral("20106")).size(), 2u); // the empty week too
+}
+
+TEST_F(MainWindowTest, CtrlFFindsAnyYearAndShowsTheDayWithItsMatchSelected)
+{
+    inspector.insertWeek(QStringLiteral("tb_D"), QStringLiteral("20093"),
+                         WeekMemos{QByteArray(), QByteArray(), "{\\rtf1\\ansi\\ansicpg936 first line\\par go to the Dentist\\par}"});
+    start();
+    show();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    dialogs.whileModal = [](QDialog *shown) {
+        auto *search = static_cast<SearchDialog *>(shown);
+        QTest::keyClicks(search->field(), QStringLiteral("dent"));
+        ASSERT_EQ(search->results()->count(), 1);
+        QTest::keyClick(search->field(), Qt::Key_Return);
+    };
+    QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.modalWindows.size(), 1u);
+    EXPECT_EQ(window->selectedYearMonth(), QStringLiteral("20093"));
+    EXPECT_EQ(window->currentSlot(), 4);
+    EXPECT_EQ(window->monthLabel()->text(), QStringLiteral("2009年3月")); // another year shows its year
+    EXPECT_TRUE(box(3)->hasFocus());
+    EXPECT_EQ(box(3)->textCursor().selectedText(), QStringLiteral("Dent"));
+
+    // Back to this year's month; the year menu entries step from the shown one.
+    item(window->monthMenu(), "N_Today")->trigger();
+    EXPECT_EQ(window->selectedYearMonth(), QStringLiteral("20106"));
+    EXPECT_EQ(window->monthLabel()->text(), QStringLiteral("6"));
+    item(window->monthMenu(), "N_PreviousYear")->trigger();
+    EXPECT_EQ(window->selectedYearMonth(), QStringLiteral("20096"));
+    EXPECT_EQ(window->monthLabel()->text(), QStringLiteral("2009年6月"));
 }
 
 TEST_F(MainWindowTest, TheSessionsEndStoresTheWeekAndTheWindowSettings)

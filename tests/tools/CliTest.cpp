@@ -68,6 +68,13 @@ TEST(Cli, SetDayKeepsVersionsThatHistoryListsAndRestorePutsBack)
     EXPECT_EQ(tuesday(), QStringLiteral("第一版"));
     EXPECT_EQ(cli(QStringList{QStringLiteral("history")} + week).out.count(u'\n'), 2); // what it replaced is kept too
 
+    // The kept versions are not found; the week's text is, in any case, with its line.
+    const CliRun found = cli({QStringLiteral("search"), QStringLiteral("--folder"), folder.folder(), QStringLiteral("第一")});
+    EXPECT_EQ(found.exitCode, 0);
+    EXPECT_EQ(found.out, QStringLiteral("2026 3 B 星期二 第一版\n"));
+    EXPECT_EQ(cli({QStringLiteral("search"), QStringLiteral("--folder"), folder.folder(), QStringLiteral("MORE")}).exitCode, 1);
+    EXPECT_EQ(cli({QStringLiteral("search"), QStringLiteral("--folder"), folder.folder()}).exitCode, 2);
+
     EXPECT_EQ(cli(QStringList{QStringLiteral("set-day")} + week + QStringList{QStringLiteral("--day"), QStringLiteral("7"), QStringLiteral("x")}).exitCode, 2);
     EXPECT_EQ(cli({QStringLiteral("restore"), QStringLiteral("--folder"), folder.folder(), QStringLiteral("--version"), QStringLiteral("x")}).exitCode, 2);
     const CliRun missing = cli({QStringLiteral("restore"), QStringLiteral("--folder"), folder.folder(), QStringLiteral("--version"), QStringLiteral("999")});
