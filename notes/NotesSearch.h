@@ -7,8 +7,11 @@
 #include <vector>
 
 // Finding notes in any year: a full-text index of every day's plain text
-// (SQLite FTS5 with the trigram tokenizer) in the notes database, kept by the
-// writer in the same transaction as the week it stores.
+// (SQLite FTS5 with the trigram tokenizer) in the notes database. Indexing a
+// day costs more than storing it, so a save only marks the days it changed,
+// in its own transaction, and the writer indexes them once typing pauses; a
+// search reads the marked days from the notes themselves. Index and marks
+// together always answer for every stored day.
 namespace tavi {
 
 class Database;
@@ -32,9 +35,13 @@ bool hasSearchIndex(Database &db);
 // Makes the index anew from every week the notes database holds: what
 // importing, a damaged index or an older database calls for. Throws DatabaseError.
 void rebuildSearchIndex(Database &db);
-// The plain text of the day's stored note, as the index holds it, replacing
-// what it held. Throws DatabaseError.
-void indexDay(Database &db, int slot, const QString &yearMonth, int day, const QByteArray &memo);
+// Marks the day as stored anew, for indexChangedDays. Throws DatabaseError.
+void markDayChanged(Database &db, int slot, const QString &yearMonth, int day);
+// Whether days are marked.
+bool hasChangedDays(Database &db);
+// Indexes every marked day's stored note, replacing what the index held for
+// it, and removes the marks; within the caller's transaction. Throws DatabaseError.
+void indexChangedDays(Database &db);
 
 // The days whose text holds term, by substring and without regard to case,
 // newest first (then by slot and weekday), at most limit of them. Throws

@@ -64,6 +64,12 @@ void NotesWriter::repairSearchIndex()
     wake_.notify_one();
 }
 
+void NotesWriter::setIndexDelay(std::chrono::milliseconds delay)
+{
+    std::lock_guard lock(mutex_);
+    indexDelay_ = delay;
+}
+
 bool NotesWriter::flush()
 {
     std::unique_lock lock(mutex_);
@@ -75,8 +81,20 @@ void NotesWriter::run()
 {
     backUpIfDue();
     std::unique_lock lock(mutex_);
+    const auto jobOrStop = [this] { return stopping_ || !queue_.empty(); };
     for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        // Once saves pause, the days they changed are indexed.
+        if (daysToIndex_ && !wake_.wait_for(lock, indexDelay_, jobOrStop)) {
+            busy_ = true;
+            lock.unlock();
+            indexChangedDaysNow();
+            lock.lock();
+            busy_ = false;
+            if (queue_.empty())
+                idle_.notify_all();
+            continue;
+        }
+        wake_.wait(lock, jobOrStop);
         if (queue_.empty())
             break; // stopping, and everything is stored
         const Job job = std::move(queue_.front());
@@ -129,6 +147,7 @@ NotesDatabase &NotesWriter::notes()
         // An older or imported database gets its search index once.
         indexBroken_ = !hasSearchIndex(db_->database());
         rebuildIndexIfBroken();
+        daysToIndex_ = !indexBroken_ && hasChangedDays(db_->database()); // left by an earlier run
     }
     return *db_;
 }
@@ -166,7 +185,7 @@ bool NotesWriter::store(const Job &job, QString &reason)
                 keepVersion(database, job.slot, job.yearMonth, *known.memos, known.storedAt.value_or(now), now);
             db_->writeWeek(job.slot, job.yearMonth, job.memos);
             setWeekStoredAt(*db_, job.slot, job.yearMonth, now);
-            indexChangedDays(job, known.memos);
+            markChangedDays(job, known.memos);
             database.exec("COMMIT");
             known = {job.memos, now};
         } catch (...) {
@@ -185,7 +204,7 @@ bool NotesWriter::store(const Job &job, QString &reason)
     }
 }
 
-void NotesWriter::indexChangedDays(const Job &job, const std::optional<WeekMemos> &before)
+void NotesWriter::markChangedDays(const Job &job, const std::optional<WeekMemos> &before)
 {
     if (indexBroken_)
         return;
@@ -195,13 +214,39 @@ void NotesWriter::indexChangedDays(const Job &job, const std::optional<WeekMemos
     try {
         for (int day = 0; day < kDayBoxCount; ++day) {
             if (!before || (*before)[day] != job.memos[day])
-                indexDay(database, job.slot, job.yearMonth, day, job.memos[day]);
+                markDayChanged(database, job.slot, job.yearMonth, day);
         }
         database.exec("RELEASE search_index");
+        daysToIndex_ = true;
     } catch (const DatabaseError &) {
         database.exec("ROLLBACK TO search_index");
         database.exec("RELEASE search_index");
         indexBroken_ = true; // made anew after this save
+    }
+}
+
+void NotesWriter::indexChangedDaysNow()
+{
+    daysToIndex_ = false;
+    try {
+        Database &database = notes().database();
+        if (indexBroken_)
+            return;
+        database.exec("BEGIN IMMEDIATE");
+        try {
+            indexChangedDays(database);
+            database.exec("COMMIT");
+        } catch (const DatabaseError &) {
+            try {
+                database.exec("ROLLBACK");
+            } catch (const DatabaseError &) {
+                // SQLite has rolled back already when it could not go on
+            }
+            indexBroken_ = true; // the marks go with it: a rebuild reads every day
+            rebuildIndexIfBroken();
+        }
+    } catch (const DatabaseError &) {
+        // the next save tries again; until then a search reads the marked days themselves
     }
 }
 

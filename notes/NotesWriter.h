@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -41,6 +42,9 @@ public:
     void save(int slot, const QString &yearMonth, const WeekMemos &memos, SaveReason reason = SaveReason::Edit);
     // Makes the search index anew, after the saves handed over (a search found it damaged).
     void repairSearchIndex();
+    // How long saves must pause before the days they changed are indexed
+    // (2 s; while typing, indexing a day costs more than saving it).
+    void setIndexDelay(std::chrono::milliseconds delay);
     // Waits until everything handed over is stored or has failed. True when
     // the last save succeeded (or there was none).
     bool flush();
@@ -66,8 +70,9 @@ private:
     // The writer thread's part: true when stored; reason filled otherwise.
     bool store(const Job &job, QString &reason);
     void backUpIfDue();
-    // The search index follows each day that changed, in the save's transaction.
-    void indexChangedDays(const Job &job, const std::optional<WeekMemos> &before);
+    // Each day that changed is marked for the search index, in the save's transaction.
+    void markChangedDays(const Job &job, const std::optional<WeekMemos> &before);
+    void indexChangedDaysNow();
     void rebuildIndexIfBroken();
 
     QString databasePath_;
@@ -85,10 +90,12 @@ private:
     std::map<std::pair<int, QString>, Known> known_;
     std::int64_t dataVersion_ = -1;
     bool indexBroken_ = false; // missing or damaged: made anew between saves
+    bool daysToIndex_ = false;  // marked days wait for saves to pause
 
     std::mutex mutex_;
     std::condition_variable wake_, idle_;
     std::deque<Job> queue_;
+    std::chrono::milliseconds indexDelay_{2000};
     bool busy_ = false;
     bool stopping_ = false;
     bool lastSaveOk_ = true;

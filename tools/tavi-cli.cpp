@@ -324,8 +324,12 @@ int searchDays(Args args)
         return 1;
     std::vector<tavi::SearchHit> hits;
     try {
-        if (!tavi::hasSearchIndex(db->database()))
-            tavi::rebuildSearchIndex(db->database()); // an older database: made once, here
+        if (!tavi::hasSearchIndex(db->database())) {
+            // An older database: made once, here, in one transaction.
+            db->database().exec("BEGIN IMMEDIATE");
+            tavi::rebuildSearchIndex(db->database());
+            db->database().exec("COMMIT");
+        }
         hits = tavi::searchNotes(db->database(), term, std::numeric_limits<int>::max());
     } catch (const tavi::DatabaseError &error) {
         printErr(QStringLiteral("cannot search (tavi-cli reindex makes the index anew): %1").arg(error.reason()));

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace tavi;
 
 namespace {
@@ -58,19 +61,40 @@ TEST_F(NotesSearchTest, SubstringsInAnyYearNewestFirstWithoutRegardToCase)
         QStringList expected;
     } cases[] = {
         {"体检", {"2026-1 E3: 体检", "2025-9 B2: 体检"}},           // two characters: no trigram
+        {"合同", {"2025-12 A1: 合同"}},                             // two at a day's very end
+        {"dE", {"2026-1 E3: DE", "2025-12 A6: De"}},
         {"体检报告", {"2026-1 E3: 体检报告"}},                     // the index's own way
         {"dentist", {"2026-1 E3: DENTIST", "2025-12 A6: Dentist"}}, // any case
         {"合", {"2025-12 A1: 合"}},
         {"至", {}},
         {"t a", {"2025-12 A6: t a"}},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(found(QString::fromUtf8(c.term)), c.expected) << c.term;
+    // Saves mark the days they changed; the writer indexes them later. Both
+    // ways of holding a day answer alike.
+    for (const bool indexed : {false, true}) {
+        if (indexed) {
+            Database &database = db.database();
+            database.exec("BEGIN IMMEDIATE");
+            indexChangedDays(database);
+            database.exec("COMMIT");
+            ASSERT_FALSE(hasChangedDays(database));
+        }
+        for (const auto &c : cases)
+            EXPECT_EQ(found(QString::fromUtf8(c.term)), c.expected) << c.term << (indexed ? " indexed" : " marked");
+    }
 
-    // A save replaces what the index held for the day.
+    // A save outdates what the index holds for the day, at once.
     store(1, "202512", {"改签协议"});
     EXPECT_EQ(found(QStringLiteral("合同")), QStringList{});
     EXPECT_EQ(found(QStringLiteral("签协")), QStringList{"2025-12 A1: 签协"});
+
+    // Once saves pause, the writer indexes what they changed.
+    writer->setIndexDelay(std::chrono::milliseconds(1));
+    store(1, "202512", {"续签合同"});
+    for (int i = 0; i < 500 && hasChangedDays(db.database()); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(hasChangedDays(db.database()));
+    EXPECT_EQ(found(QStringLiteral("签合")), QStringList{"2025-12 A1: 签合"});
 }
 
 TEST_F(NotesSearchTest, AMissingOrDamagedIndexIsMadeAnewAndNeverCostsASave)
@@ -86,10 +110,14 @@ TEST_F(NotesSearchTest, AMissingOrDamagedIndexIsMadeAnewAndNeverCostsASave)
     store(1, "20266", {"second"});
     EXPECT_EQ(found(QStringLiteral("体检")), QStringList{"2024-3 C1: 体检"});
 
-    // Damaged: a save still stores the week, and the index is made anew after it.
+    // Damaged: a save still stores the week; the search that finds the index
+    // damaged has the writer make it anew, as the search window does.
     inspector.exec(QStringLiteral("drop table tavi_search_data"));
     store(1, "20266", {"third"});
     EXPECT_EQ(DayNote(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20266"), 0)).plainText(), QStringLiteral("third"));
+    EXPECT_THROW(searchNotes(db.database(), QStringLiteral("third")), DatabaseError);
+    writer->repairSearchIndex();
+    ASSERT_TRUE(writer->flush());
     EXPECT_EQ(found(QStringLiteral("third")), QStringList{"2026-6 A1: third"});
     EXPECT_EQ(found(QStringLiteral("体检")), QStringList{"2024-3 C1: 体检"});
     EXPECT_EQ(inspector.database().integrityCheck(), QStringLiteral("ok"));
