@@ -878,7 +878,7 @@ void MainWindow::closeAndSave()
         saveWeek();
         if (!unsavedMayGo(kCloseQuestion))
             return;
-        windowBounds_ = geometry();
+        windowBounds_ = boundsToKeep(windowBounds_, geometry(), services_.screen.reportsWindowPositions());
         saveWindowSettings(); // a failure is reported and the program goes on
         ending_ = true;
         services_.endProgram();
@@ -889,7 +889,7 @@ void MainWindow::storeEverything()
 {
     saveWeek();
     weekNotes_.storeAll();
-    windowBounds_ = geometry();
+    windowBounds_ = boundsToKeep(windowBounds_, geometry(), services_.screen.reportsWindowPositions());
     try {
         saveWindowSettings();
     } catch (const std::exception &) {

@@ -3,6 +3,7 @@
 #include "backgrounds/BackgroundList.h"
 #include "backgrounds/DefaultBackground.h"
 #include "pictures/PictureConversion.h"
+#include "setup/FolderLayout.h"
 #include "login/PasswordFile.h"
 #include "notes/WeekDayName.h"
 #include "notes/LegacyImport.h"
@@ -114,6 +115,12 @@ struct ParsedArgs {
     }
 };
 
+// --folder, else the folder the program itself uses (see programFolder).
+QString folderOf(const ParsedArgs &parsed)
+{
+    return parsed.optional("folder").value_or(tavi::programFolder());
+}
+
 // The note held in FILE as the notes database would hold it; nothing (with a
 // message) when the file cannot be read.
 std::optional<tavi::DayNote> readNote(const QString &path)
@@ -169,7 +176,7 @@ int importMdb(Args args)
 {
     const ParsedArgs parsed(args, {"folder"}, {"replace"});
     const QString source = parsed.onlyPositional();
-    const QString folder = parsed.required("folder");
+    const QString folder = folderOf(parsed);
     const QString dataFolder = tavi::resolvePath(folder, QStringLiteral("Data"));
     const QString database = tavi::resolvePath(folder, QStringLiteral("Data\\UserData.db"));
 
@@ -271,7 +278,7 @@ struct WeekArgs {
 WeekArgs weekArgs(const ParsedArgs &parsed)
 {
     WeekArgs week;
-    week.folder = parsed.required("folder");
+    week.folder = folderOf(parsed);
     week.slot = slotOf(parsed.required("slot"));
     bool ok = false;
     const int month = parsed.required("month").toInt(&ok);
@@ -353,7 +360,7 @@ int printHistory(Args args)
 int restoreVersion(Args args)
 {
     const ParsedArgs parsed(args, {"folder", "version"});
-    const QString folder = parsed.required("folder");
+    const QString folder = folderOf(parsed);
     bool ok = false;
     const qint64 id = parsed.required("version").toLongLong(&ok);
     if (!ok)
@@ -420,7 +427,7 @@ int toBmp(Args args)
 int applyWeek(Args args)
 {
     const ParsedArgs parsed(args, {"folder"});
-    const QString folder = parsed.required("folder");
+    const QString folder = folderOf(parsed);
     const QString data = tavi::resolvePath(folder, QStringLiteral("Data"));
     const std::optional<QStringList> settings = tavi::readLineFile(tavi::resolvePath(data, QStringLiteral("FormSize.ini")));
     const tavi::WindowSettings shown = tavi::parseWindowSettings(settings.value_or(QStringList()), QRect(0, 0, 1920, 1080));
@@ -451,6 +458,13 @@ int applyWeek(Args args)
                      .arg(QString::fromUtf8(error.what()), error.picturePath));
         return 1;
     }
+}
+
+int layOutFolder(Args args)
+{
+    for (const QString &made : tavi::layOutProgramFolder(ParsedArgs(args, {}).onlyPositional()))
+        writeOut(made.toUtf8() + '\n');
+    return 0;
 }
 
 int defaultBackground(Args args)
@@ -526,9 +540,9 @@ const Command commands[] = {
     {"rtf-to-text", "rtf-to-text FILE", "print the plain text a day box shows after reading FILE (UTF-8)",
      rtfToText},
     {"rtf-roundtrip", "rtf-roundtrip FILE", "read FILE into a day box and print the box's RTF", rtfRoundTrip},
-    {"week", "week --folder DIR --slot A..E --month N [--year YYYY]",
+    {"week", "week [--folder DIR] --slot A..E --month N [--year YYYY]",
      "print a week's six day boxes from DIR's notes database", printWeek},
-    {"export", "export --folder DIR --slot A..E --month N [--year YYYY] OUT",
+    {"export", "export [--folder DIR] --slot A..E --month N [--year YYYY] OUT",
      "write a week's export text file (GBK, CR LF) as the program's export does", exportWeek},
     {"to-bmp", "to-bmp FILE", "convert a JPEG or GIF to the BMP beside it (as adding a background does); print its path",
      toBmp},
@@ -537,7 +551,7 @@ const Command commands[] = {
      "lay CONTENT over BACKGROUND as the wallpaper is made; write a 32-bit BMP", blend},
     {"content-picture", "content-picture DIR OUT",
      "draw DIR/1.txt .. DIR/6.txt (UTF-8, missing files empty) as the week's content picture", contentPicture},
-    {"apply", "apply --folder DIR",
+    {"apply", "apply [--folder DIR]",
      "make the week the program would show the desktop wallpaper, without asking (for login scripts)", applyWeek},
     {"default-background", "default-background FILE", "write the program's default background picture (A1.bmp)",
      defaultBackground},
@@ -545,13 +559,17 @@ const Command commands[] = {
      createDatabase},
     {"no-password", "no-password FILE", "write the password file that asks no password (never overwrites)",
      noPassword},
-    {"set-day", "set-day --folder DIR --slot A..E --month N [--year YYYY] --day 1..6 TEXT",
+    {"lay-out-folder", "lay-out-folder DIR",
+     "make DIR a program folder: Data/, source/DeskTopBG/ and whichever of the empty notes database, the "
+     "no-password file and A1.bmp is missing (never overwrites); print the files it made",
+     layOutFolder},
+    {"set-day", "set-day [--folder DIR] --slot A..E --month N [--year YYYY] --day 1..6 TEXT",
      "store a day's plain text through the program's own save path (history included)", setDay},
-    {"history", "history --folder DIR --slot A..E --month N [--year YYYY]",
+    {"history", "history [--folder DIR] --slot A..E --month N [--year YYYY]",
      "print one line per kept version of a week: its number, time and characters per day", printHistory},
-    {"restore", "restore --folder DIR --version ID",
+    {"restore", "restore [--folder DIR] --version ID",
      "put a kept version back as its week (the state it replaces is kept too)", restoreVersion},
-    {"import-mdb", "import-mdb --folder DIR [--replace] FILE.mdb",
+    {"import-mdb", "import-mdb [--folder DIR] [--replace] FILE.mdb",
      "copy every note of the Windows version's Access database into DIR's notes database", importMdb},
 };
 
@@ -560,6 +578,8 @@ int usage(FILE *out)
     std::fprintf(out, "usage: tavi-cli COMMAND [ARGS]\n\ncommands:\n");
     for (const Command &command : commands)
         std::fprintf(out, "  %s\n      %s\n", command.usage, command.summary);
+    std::fprintf(out, "\nWithout --folder: the folder of tavi-cli when a Data/ folder stands beside it, "
+                      "else $XDG_DATA_HOME/tavi (~/.local/share/tavi), as the program itself decides.\n");
     return out == stdout ? 0 : 2;
 }
 
