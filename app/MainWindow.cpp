@@ -357,6 +357,13 @@ void MainWindow::minimise()
 void MainWindow::toggleMaximised()
 {
     applyChrome(ChromeEvent::MaxClicked);
+    if (!services_.screen.reportsWindowPositions()) {
+        // Only the compositor places windows (Wayland): bounds as wide as the
+        // screen would keep the window's corner and push its caption off the
+        // screen, while the compositor's own maximised state fills the screen.
+        isMaximized() ? showNormal() : showMaximized();
+        return;
+    }
     setGeometry(maximiseToggle(geometry(), services_.screen.geometry()));
 }
 

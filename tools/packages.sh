@@ -12,4 +12,5 @@ TAVI_TEST_PACKAGES=(
   dbus libglib2.0-bin gsettings-desktop-schemas xfconf libxfconf-0-3
   desktop-file-utils appstream xdotool
   jq libxcb1-dev
+  weston qt6-wayland
 )

@@ -322,13 +322,18 @@ TEST_F(MainWindowTest, TheSessionsEndStoresTheWeekAndTheWindowSettings)
               (QStringList{"1000", "600", "40", "50"}));
 }
 
-// Wayland: the compositor places the window and never says where, so the
-// place read at the start stays while the size follows the window.
-TEST_F(MainWindowTest, WithoutWindowPositionsTheKnownPlaceStaysAndTheSizeIsStored)
+// Wayland: the compositor places the window and never says where, so
+// maximising is its own, and the place read at the start stays while the
+// size follows the window.
+TEST_F(MainWindowTest, WithoutWindowPositionsTheCompositorMaximisesAndTheKnownPlaceIsStored)
 {
     screen.reportsPositions = false;
     start();
     show();
+    window->toggleMaximised();
+    EXPECT_TRUE(window->isMaximized());
+    window->toggleMaximised();
+    EXPECT_FALSE(window->isMaximized());
     window->setGeometry(0, 0, 1000, 600);
     window->endSession();
     EXPECT_EQ(readLineFile(folder.folder() + QStringLiteral("Data/FormSize.ini"))->mid(1, 4),
