@@ -90,20 +90,18 @@ void popUpBelow(QLabel *label, QMenu *menu)
 // Plain pictures for the date and colour buttons until the skins arrive.
 QPixmap datePicture()
 {
-    QPixmap picture(44, 15);
-    picture.fill(Qt::white);
+    QPixmap picture = skinPixmap(QSize(44, 15), Qt::white);
     QPainter painter(&picture);
     painter.setPen(QColor(0x5B, 0x7F, 0xB5));
     painter.drawRect(0, 0, 43, 14);
     painter.setFont(songFont(11));
-    painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("日期"));
+    painter.drawText(QRect(0, 0, 44, 15), Qt::AlignCenter, QStringLiteral("日期"));
     return picture;
 }
 
 QPixmap colourPicture()
 {
-    QPixmap picture(20, 11);
-    picture.fill(QColor(255, 0, 0));
+    QPixmap picture = skinPixmap(QSize(20, 11), QColor(255, 0, 0));
     QPainter painter(&picture);
     painter.setPen(QColor(0x80, 0, 0));
     painter.drawRect(0, 0, 19, 10);
