@@ -94,20 +94,18 @@ void popUpBelow(QLabel *label, QMenu *menu)
 // Plain pictures for the date and colour buttons until the skins arrive.
 QPixmap datePicture()
 {
-    QPixmap picture(44, 15);
-    picture.fill(Qt::white);
+    QPixmap picture = skinPixmap(QSize(44, 15), Qt::white);
     QPainter painter(&picture);
     painter.setPen(QColor(0x5B, 0x7F, 0xB5));
     painter.drawRect(0, 0, 43, 14);
     painter.setFont(songFont(11));
-    painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("日期"));
+    painter.drawText(QRect(0, 0, 44, 15), Qt::AlignCenter, QStringLiteral("日期"));
     return picture;
 }
 
 QPixmap colourPicture()
 {
-    QPixmap picture(20, 11);
-    picture.fill(QColor(255, 0, 0));
+    QPixmap picture = skinPixmap(QSize(20, 11), QColor(255, 0, 0));
     QPainter painter(&picture);
     painter.setPen(QColor(0x80, 0, 0));
     painter.drawRect(0, 0, 19, 10);
@@ -379,6 +377,13 @@ void MainWindow::minimise()
 void MainWindow::toggleMaximised()
 {
     applyChrome(ChromeEvent::MaxClicked);
+    if (!services_.screen.reportsWindowPositions()) {
+        // Only the compositor places windows (Wayland): bounds as wide as the
+        // screen would keep the window's corner and push its caption off the
+        // screen, while the compositor's own maximised state fills the screen.
+        isMaximized() ? showNormal() : showMaximized();
+        return;
+    }
     setGeometry(maximiseToggle(geometry(), services_.screen.geometry()));
 }
 
@@ -961,7 +966,7 @@ void MainWindow::closeAndSave()
         saveWeek();
         if (!unsavedMayGo(kCloseQuestion))
             return;
-        windowBounds_ = geometry();
+        windowBounds_ = boundsToKeep(windowBounds_, geometry(), services_.screen.reportsWindowPositions());
         saveWindowSettings(); // a failure is reported and the program goes on
         ending_ = true;
         services_.endProgram();
@@ -972,7 +977,7 @@ void MainWindow::storeEverything()
 {
     saveWeek();
     weekNotes_.storeAll();
-    windowBounds_ = geometry();
+    windowBounds_ = boundsToKeep(windowBounds_, geometry(), services_.screen.reportsWindowPositions());
     try {
         saveWindowSettings();
     } catch (const std::exception &) {

@@ -73,7 +73,8 @@ public:
 
     // The caption buttons. Close saves the week and the window settings, then
     // ends the program; minimise sends it to the taskbar; maximise toggles
-    // between the screen's width and 906 x 540.
+    // between the screen's width and 906 x 540 (where the compositor alone
+    // places windows, between its maximised state and the window's own bounds).
     void closeAndSave();
     void minimise();
     void toggleMaximised();

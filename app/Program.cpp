@@ -3,14 +3,17 @@
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "desktop/WallpaperQuoting.h"
+#include "setup/FolderLayout.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tavi {
 
 Program::Program(const QString &programFolder, const Clock &clock, const Screen &screen, Dialogs &dialogs,
-                 std::function<void()> endProgram)
-    : folder_(programFolder), clock_(clock), screen_(screen), dialogs_(dialogs), endProgram_(std::move(endProgram))
+                 std::function<void()> endProgram, Folder kind)
+    : folder_(programFolder), clock_(clock), screen_(screen), dialogs_(dialogs), endProgram_(std::move(endProgram)),
+      kind_(kind)
 {
 }
 
@@ -24,11 +27,21 @@ QString Program::legacyImportHint() const
     if (!QFileInfo::exists(legacy))
         return {};
     return QStringLiteral("找到旧版的笔记 %1，可用此命令导入：%2 import-mdb --folder %3 %1")
-        .arg(shellWord(legacy), shellWord(folder_ + QStringLiteral("tavi-cli")), shellWord(folder_));
+        .arg(shellWord(legacy), shellWord(executableFolder() + QStringLiteral("tavi-cli")), shellWord(folder_));
 }
 
 bool Program::start()
 {
+    if (kind_ == Folder::PerUser) {
+        try {
+            layOutProgramFolder(folder_);
+        } catch (const std::exception &error) {
+            dialogs_.showMessage(nullptr, QStringLiteral("无法建立数据文件夹 %1：%2")
+                                              .arg(QDir::toNativeSeparators(folder_), QString::fromUtf8(error.what())));
+            exitCode_ = 1;
+            return false;
+        }
+    }
     // Every edit is stored at once: a database that can only be read would drop them all without a word.
     if (!notes_.open(resolvePath(folder_, QStringLiteral("Data\\UserData.db")))
         || notes_.database().isReadOnly()) {

@@ -21,19 +21,24 @@ class Screen;
 // start-up sequence.
 class Program {
 public:
+    // A folder of its own is laid out by the build or the install: a missing
+    // notes database there is a fault to report. A per-user folder is laid
+    // out by the program (what is missing, never replacing anything).
+    enum class Folder { OfItsOwn, PerUser };
+
     Program(const QString &programFolder, const Clock &clock, const Screen &screen, Dialogs &dialogs,
-            std::function<void()> endProgram);
+            std::function<void()> endProgram, Folder kind = Folder::OfItsOwn);
     ~Program();
 
-    // False when the program must end before the user can work (the notes
-    // database cannot be opened, or the login was refused); the reason has
-    // been shown already.
+    // False when the program must end before the user can work (a per-user
+    // folder cannot be laid out, the notes database cannot be opened, or the
+    // login was refused); the reason has been shown already.
     bool start();
     MainWindow *mainWindow() const { return mainWindow_.get(); }
     // The notes' one writer (after start()).
     NotesWriter &notesWriter() { return *writer_; }
     // The exit status when start() said the program must end: 1 for the
-    // database failure, 0 for a refused login.
+    // folder or database failure, 0 for a refused login.
     int exitCode() const { return exitCode_; }
 
 private:
@@ -44,6 +49,7 @@ private:
     const Screen &screen_;
     Dialogs &dialogs_;
     std::function<void()> endProgram_;
+    Folder kind_;
     NotesDatabase notes_;
     std::unique_ptr<NotesWriter> writer_;
     // The desktop's wallpaper setter and what it works through, made at the

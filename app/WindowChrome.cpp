@@ -59,4 +59,9 @@ QRect maximiseToggle(const QRect &window, const QRect &screen)
     return QRect(QPoint(left, top), size);
 }
 
+QRect boundsToKeep(const QRect &known, const QRect &window, bool positionReported)
+{
+    return positionReported ? window : QRect(known.topLeft(), window.size());
+}
+
 } // namespace tavi

@@ -41,4 +41,9 @@ ChromePictures applyChromeEvent(ChromePictures pictures, ChromeEvent event);
 // centred above the 30-pixel allowance. Only bounds: never the maximised state.
 QRect maximiseToggle(const QRect &window, const QRect &screen);
 
+// The bounds FormSize.ini keeps: the window's, except where the display
+// server never tells a window where it stands (Wayland): there the last
+// position known stays and only the size is taken.
+QRect boundsToKeep(const QRect &known, const QRect &window, bool positionReported);
+
 } // namespace tavi

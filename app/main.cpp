@@ -8,6 +8,7 @@
 #include "desktop/SingleInstance.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <exception>
 
@@ -44,14 +45,21 @@ int main(int argc, char **argv)
     // Lets Wayland docks match the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavi.WeekNotes"));
 
+    // A per-user folder is made at its first start; its Data/ holds the lock
+    // that keeps one running program per folder.
+    const QString folder = tavi::programFolder();
+    const bool perUser = tavi::isPerUserFolder();
+    if (perUser)
+        QDir().mkpath(folder + QStringLiteral("Data"));
     // A second start of the same folder brings the running window forward and ends.
-    tavi::SingleInstance instance(tavi::programFolder());
+    tavi::SingleInstance instance(folder);
     if (!instance.claim())
         return 0;
 
     tavi::SystemClock clock;
     tavi::QtScreen screen;
-    tavi::Program program(tavi::programFolder(), clock, screen, dialogs, [] { QCoreApplication::quit(); });
+    tavi::Program program(folder, clock, screen, dialogs, [] { QCoreApplication::quit(); },
+                          perUser ? tavi::Program::Folder::PerUser : tavi::Program::Folder::OfItsOwn);
     QObject::connect(&instance, &tavi::SingleInstance::showRequested, [&program] {
         // The login window, while it is up; else the main window.
         QWidget *window = QApplication::activeModalWidget();

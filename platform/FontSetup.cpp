@@ -8,14 +8,14 @@ namespace tavi {
 
 void useProgramFonts()
 {
-    useProgramFonts(programFolder());
+    useProgramFonts(executableFolder());
 }
 
-void useProgramFonts(const QString &folder)
+void useProgramFonts(const QString &executableFolder)
 {
     if (qEnvironmentVariableIsSet("FONTCONFIG_FILE"))
         return;
-    const QString config = resolvePath(folder, QStringLiteral("assets/fonts.conf"));
+    const QString config = programFilesFolderFor(executableFolder) + QStringLiteral("fonts.conf");
     if (QFileInfo::exists(config))
         qputenv("FONTCONFIG_FILE", config.toLocal8Bit());
 }

@@ -5,17 +5,57 @@
 
 namespace tavi {
 
-QString programFolder()
+namespace {
+
+QString withSlash(QString path)
+{
+    if (!path.endsWith(u'/'))
+        path += u'/';
+    return path;
+}
+
+} // namespace
+
+QString executableFolder()
 {
     // Resolved once: the executable does not move while it runs.
-    static const QString folder = [] {
-        const QFileInfo exe(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
-        QString path = exe.absolutePath();
-        if (!path.endsWith(u'/'))
-            path += u'/';
-        return path;
-    }();
+    static const QString folder =
+        withSlash(QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath());
     return folder;
+}
+
+QString programFolderFor(const QString &executable, const QString &xdgDataHome, const QString &home)
+{
+    if (QFileInfo(resolvePath(executable, QStringLiteral("Data"))).isDir())
+        return withSlash(executable);
+    const QString dataHome = QDir::isAbsolutePath(xdgDataHome) ? xdgDataHome : home + QStringLiteral("/.local/share");
+    return withSlash(QDir::cleanPath(dataHome + QStringLiteral("/tavi")));
+}
+
+QString programFolder()
+{
+    // Decided once: the Data/ folder a per-user start lays out must not turn it into another folder.
+    static const QString folder =
+        programFolderFor(executableFolder(), qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+    return folder;
+}
+
+bool isPerUserFolder()
+{
+    return programFolder() != executableFolder();
+}
+
+QString programFilesFolderFor(const QString &executable)
+{
+    const QString beside = resolvePath(executable, QStringLiteral("assets"));
+    if (QFileInfo(beside).isDir())
+        return withSlash(beside);
+    return withSlash(QDir::cleanPath(executable + QStringLiteral("/../share/tavi")));
+}
+
+QString programFilesFolder()
+{
+    return programFilesFolderFor(executableFolder());
 }
 
 QString resolvePath(const QString &base, const QString &relativePath)
@@ -54,11 +94,6 @@ QString resolveFileName(const QString &base, const QString &relativePath)
         }
     }
     return path;
-}
-
-QString programPath(const QString &relativePath)
-{
-    return resolvePath(programFolder(), relativePath);
 }
 
 } // namespace tavi

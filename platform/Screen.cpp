@@ -11,4 +11,9 @@ QRect QtScreen::geometry() const
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
+bool QtScreen::reportsWindowPositions() const
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 } // namespace tavi

@@ -1,4 +1,4 @@
-# The Debian packages the build needs (sourced by run.sh and test.sh).
+# The Debian packages the build needs (sourced by run.sh, test.sh and package.sh).
 TAVI_BUILD_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev
@@ -12,4 +12,10 @@ TAVI_TEST_PACKAGES=(
   dbus libglib2.0-bin gsettings-desktop-schemas xfconf libxfconf-0-3
   desktop-file-utils appstream xdotool
   jq libxcb1-dev
+  weston qt6-wayland
+)
+# What package.sh needs beside the build: CPack's DEB generator runs
+# dpkg-shlibdeps and file; lintian checks the package.
+TAVI_PACKAGE_PACKAGES=(
+  dpkg-dev file lintian
 )

@@ -3,6 +3,7 @@
 #include "backgrounds/BackgroundList.h"
 #include "backgrounds/DefaultBackground.h"
 #include "pictures/PictureConversion.h"
+#include "setup/FolderLayout.h"
 #include "login/PasswordFile.h"
 #include "notes/WeekDayName.h"
 #include "notes/LegacyImport.h"
@@ -116,6 +117,12 @@ struct ParsedArgs {
     }
 };
 
+// --folder, else the folder the program itself uses (see programFolder).
+QString folderOf(const ParsedArgs &parsed)
+{
+    return parsed.optional("folder").value_or(tavi::programFolder());
+}
+
 // The note held in FILE as the notes database would hold it; nothing (with a
 // message) when the file cannot be read.
 std::optional<tavi::DayNote> readNote(const QString &path)
@@ -171,7 +178,7 @@ int importMdb(Args args)
 {
     const ParsedArgs parsed(args, {"folder"}, {"replace"});
     const QString source = parsed.onlyPositional();
-    const QString folder = parsed.required("folder");
+    const QString folder = folderOf(parsed);
     const QString dataFolder = tavi::resolvePath(folder, QStringLiteral("Data"));
     const QString database = tavi::resolvePath(folder, QStringLiteral("Data\\UserData.db"));
 
@@ -273,7 +280,7 @@ struct WeekArgs {
 WeekArgs weekArgs(const ParsedArgs &parsed)
 {
     WeekArgs week;
-    week.folder = parsed.required("folder");
+    week.folder = folderOf(parsed);
     week.slot = slotOf(parsed.required("slot"));
     bool ok = false;
     const int month = parsed.required("month").toInt(&ok);
@@ -319,7 +326,7 @@ int searchDays(Args args)
     if (parsed.positional.size() != 1 || parsed.positional.first().isEmpty())
         throw UsageError("expected the TEXT to look for");
     const QString term = parsed.positional.first();
-    const std::unique_ptr<tavi::NotesDatabase> db = openNotes(parsed.required("folder"));
+    const std::unique_ptr<tavi::NotesDatabase> db = openNotes(folderOf(parsed));
     if (!db)
         return 1;
     std::vector<tavi::SearchHit> hits;
@@ -352,7 +359,7 @@ int searchDays(Args args)
 // reindex: makes the search index anew from every week.
 int reindex(Args args)
 {
-    const std::unique_ptr<tavi::NotesDatabase> db = openNotes(ParsedArgs(args, {"folder"}).required("folder"));
+    const std::unique_ptr<tavi::NotesDatabase> db = openNotes(folderOf(ParsedArgs(args, {"folder"})));
     if (!db)
         return 1;
     tavi::Database &database = db->database();
@@ -411,7 +418,7 @@ int printHistory(Args args)
 int restoreVersion(Args args)
 {
     const ParsedArgs parsed(args, {"folder", "version"});
-    const QString folder = parsed.required("folder");
+    const QString folder = folderOf(parsed);
     bool ok = false;
     const qint64 id = parsed.required("version").toLongLong(&ok);
     if (!ok)
@@ -478,7 +485,7 @@ int toBmp(Args args)
 int applyWeek(Args args)
 {
     const ParsedArgs parsed(args, {"folder"});
-    const QString folder = parsed.required("folder");
+    const QString folder = folderOf(parsed);
     const QString data = tavi::resolvePath(folder, QStringLiteral("Data"));
     const std::optional<QStringList> settings = tavi::readLineFile(tavi::resolvePath(data, QStringLiteral("FormSize.ini")));
     const tavi::WindowSettings shown = tavi::parseWindowSettings(settings.value_or(QStringList()), QRect(0, 0, 1920, 1080));
@@ -509,6 +516,13 @@ int applyWeek(Args args)
                      .arg(QString::fromUtf8(error.what()), error.picturePath));
         return 1;
     }
+}
+
+int layOutFolder(Args args)
+{
+    for (const QString &made : tavi::layOutProgramFolder(ParsedArgs(args, {}).onlyPositional()))
+        writeOut(made.toUtf8() + '\n');
+    return 0;
 }
 
 int defaultBackground(Args args)
@@ -584,9 +598,9 @@ const Command commands[] = {
     {"rtf-to-text", "rtf-to-text FILE", "print the plain text a day box shows after reading FILE (UTF-8)",
      rtfToText},
     {"rtf-roundtrip", "rtf-roundtrip FILE", "read FILE into a day box and print the box's RTF", rtfRoundTrip},
-    {"week", "week --folder DIR --slot A..E --month N [--year YYYY]",
+    {"week", "week [--folder DIR] --slot A..E --month N [--year YYYY]",
      "print a week's six day boxes from DIR's notes database", printWeek},
-    {"export", "export --folder DIR --slot A..E --month N [--year YYYY] OUT",
+    {"export", "export [--folder DIR] --slot A..E --month N [--year YYYY] OUT",
      "write a week's export text file (GBK, CR LF) as the program's export does", exportWeek},
     {"to-bmp", "to-bmp FILE", "convert a JPEG or GIF to the BMP beside it (as adding a background does); print its path",
      toBmp},
@@ -595,7 +609,7 @@ const Command commands[] = {
      "lay CONTENT over BACKGROUND as the wallpaper is made; write a 32-bit BMP", blend},
     {"content-picture", "content-picture DIR OUT",
      "draw DIR/1.txt .. DIR/6.txt (UTF-8, missing files empty) as the week's content picture", contentPicture},
-    {"apply", "apply --folder DIR",
+    {"apply", "apply [--folder DIR]",
      "make the week the program would show the desktop wallpaper, without asking (for login scripts)", applyWeek},
     {"default-background", "default-background FILE", "write the program's default background picture (A1.bmp)",
      defaultBackground},
@@ -603,16 +617,20 @@ const Command commands[] = {
      createDatabase},
     {"no-password", "no-password FILE", "write the password file that asks no password (never overwrites)",
      noPassword},
-    {"search", "search --folder DIR TEXT",
+    {"lay-out-folder", "lay-out-folder DIR",
+     "make DIR a program folder: Data/, source/DeskTopBG/ and whichever of the empty notes database, the "
+     "no-password file and A1.bmp is missing (never overwrites); print the files it made",
+     layOutFolder},
+    {"search", "search [--folder DIR] TEXT",
      "print each day that holds TEXT (any year, newest first): year, month, slot, weekday and its line", searchDays},
-    {"reindex", "reindex --folder DIR", "make the search index anew from every week", reindex},
-    {"set-day", "set-day --folder DIR --slot A..E --month N [--year YYYY] --day 1..6 TEXT",
+    {"reindex", "reindex [--folder DIR]", "make the search index anew from every week", reindex},
+    {"set-day", "set-day [--folder DIR] --slot A..E --month N [--year YYYY] --day 1..6 TEXT",
      "store a day's plain text through the program's own save path (history included)", setDay},
-    {"history", "history --folder DIR --slot A..E --month N [--year YYYY]",
+    {"history", "history [--folder DIR] --slot A..E --month N [--year YYYY]",
      "print one line per kept version of a week: its number, time and characters per day", printHistory},
-    {"restore", "restore --folder DIR --version ID",
+    {"restore", "restore [--folder DIR] --version ID",
      "put a kept version back as its week (the state it replaces is kept too)", restoreVersion},
-    {"import-mdb", "import-mdb --folder DIR [--replace] FILE.mdb",
+    {"import-mdb", "import-mdb [--folder DIR] [--replace] FILE.mdb",
      "copy every note of the Windows version's Access database into DIR's notes database", importMdb},
 };
 
@@ -621,6 +639,8 @@ int usage(FILE *out)
     std::fprintf(out, "usage: tavi-cli COMMAND [ARGS]\n\ncommands:\n");
     for (const Command &command : commands)
         std::fprintf(out, "  %s\n      %s\n", command.usage, command.summary);
+    std::fprintf(out, "\nWithout --folder: the folder of tavi-cli when a Data/ folder stands beside it, "
+                      "else $XDG_DATA_HOME/tavi (~/.local/share/tavi), as the program itself decides.\n");
     return out == stdout ? 0 : 2;
 }
 

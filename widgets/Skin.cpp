@@ -2,18 +2,27 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
 
 #include <algorithm>
 
 namespace tavi {
 
+QPixmap skinPixmap(QSize size, const QColor &fill)
+{
+    const qreal scale = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    QPixmap picture((QSizeF(size) * scale).toSize());
+    picture.setDevicePixelRatio(scale);
+    picture.fill(fill);
+    return picture;
+}
+
 QPixmap captionPicture(CaptionButton kind, int state, QSize size)
 {
     static const QColor faces[3] = {QColor(0xD8, 0xE3, 0xF3), QColor(0xB9, 0xCC, 0xE8), QColor(0x8F, 0xAA, 0xD3)};
     static const QColor closeFaces[3] = {QColor(0xD8, 0xE3, 0xF3), QColor(0xE8, 0x5A, 0x5A), QColor(0xC0, 0x39, 0x39)};
-    QPixmap picture(size);
-    picture.fill(kind == CaptionButton::Close ? closeFaces[state] : faces[state]);
+    QPixmap picture = skinPixmap(size, kind == CaptionButton::Close ? closeFaces[state] : faces[state]);
     QPainter painter(&picture);
     painter.setPen(QPen(state > 0 && kind == CaptionButton::Close ? Qt::white : QColor(0x33, 0x4D, 0x73), 1.5));
     painter.setRenderHint(QPainter::Antialiasing);
@@ -61,8 +70,7 @@ int titlePixelSize(QFont font, const QString &title, qreal room, int largest)
 
 QPixmap programLogo(QSize size)
 {
-    QPixmap picture(size);
-    picture.fill(Qt::transparent);
+    QPixmap picture = skinPixmap(size);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     // A small notebook: a blue cover with a white page and ruled lines.
@@ -95,8 +103,7 @@ QPixmap programLogo(QSize size)
 
 QPixmap buttonPicture(const QString &caption, QSize size)
 {
-    QPixmap picture(size);
-    picture.fill(Qt::transparent);
+    QPixmap picture = skinPixmap(size);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);

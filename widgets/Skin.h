@@ -14,6 +14,11 @@ const QColor kSkinText(0x33, 0x4D, 0x73);
 
 enum class CaptionButton { Close, Mini, Max };
 
+// A picture of the given size in window units, filled, with as many pixels as
+// the screen's scale gives that size (four for one at 200 %), so that what is
+// drawn on it stays sharp on a scaled screen.
+QPixmap skinPixmap(QSize size, const QColor &fill = Qt::transparent);
+
 // A caption button's picture in state 0 normal, 1 highlight, 2 down: a
 // light-blue face that darkens (red for close) and its glyph.
 QPixmap captionPicture(CaptionButton kind, int state, QSize size);

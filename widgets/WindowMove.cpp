@@ -1,5 +1,6 @@
 #include "widgets/WindowMove.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -23,10 +24,15 @@ bool WindowMove::eventFilter(QObject *watched, QEvent *event)
         QWindow *native = window->windowHandle();
         const QPoint inWindow = window->mapFromGlobal(press->globalPosition().toPoint());
         const Qt::Edges edges = edgesAt(inWindow, window->size(), resizeMargin_);
-        if (edges && native && native->startSystemResize(edges))
+        if (native && ((edges && native->startSystemResize(edges)) || native->startSystemMove())) {
+            // The window manager takes the rest of the drag, release included.
+            // Without a release Qt keeps the button down (on Wayland) and the
+            // next click anywhere in the window is lost.
+            QCoreApplication::postEvent(native, new QMouseEvent(QEvent::MouseButtonRelease, inWindow,
+                                                                press->globalPosition(), press->button(),
+                                                                Qt::NoButton, press->modifiers()));
             return true;
-        if (native && native->startSystemMove())
-            return true;
+        }
         following_ = true;
         grabOffset_ = press->globalPosition().toPoint() - window->frameGeometry().topLeft();
         return true;

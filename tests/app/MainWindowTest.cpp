@@ -5,11 +5,14 @@
 #include "platform/EndSignals.h"
 #include "formats/LineFile.h"
 #include "widgets/RichEdit.h"
+#include "tests/TestData.h"
 #include "tests/support/NotesFixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -359,6 +362,54 @@ TEST_F(MainWindowTest, TheSessionsEndStoresTheWeekAndTheWindowSettings)
               (QStringList{"1000", "600", "40", "50"}));
 }
 
+// Wayland: the compositor places the window and never says where, so
+// maximising is its own, and the place read at the start stays while the
+// size follows the window.
+TEST_F(MainWindowTest, WithoutWindowPositionsTheCompositorMaximisesAndTheKnownPlaceIsStored)
+{
+    screen.reportsPositions = false;
+    start();
+    show();
+    window->toggleMaximised();
+    EXPECT_TRUE(window->isMaximized());
+    window->toggleMaximised();
+    EXPECT_FALSE(window->isMaximized());
+    window->setGeometry(0, 0, 1000, 600);
+    window->endSession();
+    EXPECT_EQ(readLineFile(folder.folder() + QStringLiteral("Data/FormSize.ini"))->mid(1, 4),
+              (QStringList{"1000", "600", "187", "115"})); // 906 x 540 centred at the first start
+}
+
+// Chinese comes through an input method: committed text lands once in the
+// focused box and is stored; text still being composed is never stored.
+TEST_F(MainWindowTest, InputMethodTextIsStoredOnceAndItsPreeditNever)
+{
+    start();
+    show();
+    RichEdit *monday = box(1);
+    monday->setFocus();
+    const auto compose = [&](const QString &preedit, const QString &commit = {}) {
+        QInputMethodEvent event(preedit, {});
+        event.setCommitString(commit);
+        QApplication::sendEvent(monday, &event);
+    };
+    const auto storedMonday = [&] {
+        stored();
+        return DayNote(inspector.memo(QStringLiteral("tb_A"), QStringLiteral("20106"), 0)).plainText();
+    };
+    compose(QStringLiteral("ni"));
+    compose(QStringLiteral("nihao"));
+    EXPECT_EQ(storedMonday(), QString());
+    compose({}, QStringLiteral("你好"));
+    EXPECT_EQ(monday->toPlainText(), QStringLiteral("你好"));
+    EXPECT_EQ(storedMonday(), QStringLiteral("你好"));
+
+    compose(QStringLiteral("shijie")); // still composing when the session ends
+    EXPECT_FALSE(monday->rtf().contains("shijie"));
+    window->endSession();
+    EXPECT_EQ(storedMonday(), QStringLiteral("你好"));
+}
+
 TEST(EndSignals, TermAndHangUpArriveInTheEventLoop)
 {
     EndSignals ends;
@@ -432,6 +483,46 @@ TEST(ProgramStart, ADatabaseThatCannotBeOpenedEndsTheProgramWithAMessage)
         EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("配置文件加载失败，请重试！"));
         EXPECT_EQ(QFile::exists(database), garbage); // never created
     }
+}
+
+// Installed for every user: the program lays out the user's own folder at
+// the first start, and never replaces what is there.
+TEST(ProgramStart, APerUserFolderIsLaidOutAtTheFirstStartAndKeptAfterwards)
+{
+    QTemporaryDir home;
+    const QString folder = home.path() + QStringLiteral("/.local/share/tavi/");
+    test::FakeClock clock(kSunday6June2010);
+    test::FakeScreen screen(QSize(1280, 800));
+    const auto startIn = [&](const QString &where, test::FakeDialogs &dialogs) {
+        Program program(where, clock, screen, dialogs, [] {}, Program::Folder::PerUser);
+        const bool started = program.start();
+        return std::pair(started, program.exitCode());
+    };
+    test::FakeDialogs dialogs;
+    EXPECT_EQ(startIn(folder, dialogs), std::pair(true, 0));
+    EXPECT_TRUE(dialogs.shown.empty());
+    for (const char *file : {"Data/UserData.db", "Data/loginstr.db", "source/DeskTopBG/A1.bmp", "Data/FormSize.ini"})
+        EXPECT_TRUE(QFileInfo(folder + QLatin1String(file)).size() > 0) << file;
+
+    test::NotesInspector(folder + QStringLiteral("Data/UserData.db"))
+        .insertWeek(QStringLiteral("tb_A"), QStringLiteral("20106"), WeekMemos{"{\\rtf1 plan\\par}"});
+    {
+        QFile picture(folder + QStringLiteral("source/DeskTopBG/A1.bmp"));
+        ASSERT_TRUE(picture.open(QIODevice::Append));
+        picture.write("mine");
+    }
+    const QByteArray picture = test::readFileBytes(folder + QStringLiteral("source/DeskTopBG/A1.bmp"));
+    EXPECT_EQ(startIn(folder, dialogs), std::pair(true, 0));
+    EXPECT_EQ(test::readFileBytes(folder + QStringLiteral("source/DeskTopBG/A1.bmp")), picture);
+    EXPECT_EQ(test::NotesInspector(folder + QStringLiteral("Data/UserData.db")).rows(QStringLiteral("tb_A")).size(), 1u);
+
+    // A file where the folder should be: said, and the program ends.
+    QFile occupied(home.path() + QStringLiteral("/occupied"));
+    ASSERT_TRUE(occupied.open(QIODevice::WriteOnly));
+    test::FakeDialogs refused;
+    EXPECT_EQ(startIn(home.path() + QStringLiteral("/occupied/tavi/"), refused), std::pair(false, 1));
+    ASSERT_EQ(refused.shown.size(), 1u);
+    EXPECT_TRUE(refused.shown[0].text.startsWith(QStringLiteral("无法建立数据文件夹 "))) << refused.shown[0].text.toStdString();
 }
 
 TEST(ProgramStart, TheFailureMessageNamesTheImportWhenOnlyTheOldDatabaseIsThere)

@@ -9,11 +9,33 @@
 
 using namespace tavi;
 
-TEST(ProgramFolder, IsTheFolderOfTheRunningExecutable)
+TEST(ProgramFolder, ExecutableFolderIsTheFolderOfTheRunningExecutable)
 {
-    const QString folder = programFolder();
+    const QString folder = executableFolder();
     EXPECT_TRUE(folder.endsWith(u'/'));
     EXPECT_EQ(QDir(folder).canonicalPath(), QDir(QCoreApplication::applicationDirPath()).canonicalPath());
+}
+
+// A folder of its own when Data/ stands beside the executable, else the
+// user's data folder; the read-only files beside it or in ../share/tavi.
+TEST(ProgramFolder, FolderOfItsOwnOrPerUserAndTheProgramsOwnFiles)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("own/Data")));
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("own/assets")));
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("usr/bin")));
+    const QString own = root.path() + QStringLiteral("/own/");
+    const QString bin = root.path() + QStringLiteral("/usr/bin/");
+    const QString home = QStringLiteral("/home/someone");
+
+    EXPECT_EQ(programFolderFor(own, QStringLiteral("/elsewhere"), home), own);
+    EXPECT_EQ(programFolderFor(bin, QStringLiteral("/xdg/data/"), home), QStringLiteral("/xdg/data/tavi/"));
+    EXPECT_EQ(programFolderFor(bin, QString(), home), QStringLiteral("/home/someone/.local/share/tavi/"));
+    EXPECT_EQ(programFolderFor(bin, QStringLiteral("relative/data"), home),
+              QStringLiteral("/home/someone/.local/share/tavi/"));
+
+    EXPECT_EQ(programFilesFolderFor(own), own + QStringLiteral("assets/"));
+    EXPECT_EQ(programFilesFolderFor(bin), root.path() + QStringLiteral("/usr/share/tavi/"));
 }
 
 class ResolvePath : public ::testing::Test {

@@ -159,7 +159,9 @@ public:
     explicit FakeScreen(QSize size) : geometry_(QPoint(), size) {}
     explicit FakeScreen(QRect geometry) : geometry_(geometry) {}
     QRect geometry() const override { return geometry_; }
+    bool reportsWindowPositions() const override { return reportsPositions; }
     QRect geometry_;
+    bool reportsPositions = true;
 };
 
 } // namespace tavi::test

@@ -88,9 +88,42 @@ TEST(Cli, HelpListsEveryCommand)
     EXPECT_EQ(run.exitCode, 0);
     for (const char *command : {"rtf-to-text", "rtf-roundtrip", "week", "export", "create-database", "to-bmp",
                                 "load-bmp", "blend", "content-picture", "apply", "default-background",
-                                "import-mdb", "set-day", "history", "restore", "no-password"})
+                                "import-mdb", "set-day", "history", "restore", "no-password", "lay-out-folder"})
         EXPECT_TRUE(run.out.contains(QLatin1String(command))) << command;
     EXPECT_EQ(cli({QStringLiteral("no-such-command")}).exitCode, 2);
+}
+
+// Installed for every user (no Data/ beside it), tavi-cli works on the user's
+// own folder, laid out as the program lays it out and never replaced.
+TEST(Cli, WithoutFolderItUsesThePerUserFolder)
+{
+    QTemporaryDir root;
+    const QString bin = root.filePath(QStringLiteral("usr/bin"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TAVI_CLI_PATH), bin + QStringLiteral("/tavi-cli")));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("data")));
+    const QString folder = root.filePath(QStringLiteral("data/tavi"));
+    const auto run = [&](const QStringList &args) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(bin + QStringLiteral("/tavi-cli"), args);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return std::pair(process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()));
+    };
+    const QStringList week{QStringLiteral("--slot"), QStringLiteral("A"), QStringLiteral("--month"), QStringLiteral("6"),
+                           QStringLiteral("--year"), QStringLiteral("2026")};
+
+    EXPECT_EQ(run(QStringList{QStringLiteral("week")} + week).first, 1); // nothing laid out yet
+    const auto [laidOut, made] = run({QStringLiteral("lay-out-folder"), folder});
+    ASSERT_EQ(laidOut, 0);
+    EXPECT_EQ(made.split(u'\n', Qt::SkipEmptyParts),
+              (QStringList{folder + "/Data/UserData.db", folder + "/Data/loginstr.db", folder + "/source/DeskTopBG/A1.bmp"}));
+    ASSERT_EQ(run(QStringList{QStringLiteral("set-day")} + week + QStringList{QStringLiteral("--day"), QStringLiteral("1"), QStringLiteral("开会")}).first, 0);
+    EXPECT_EQ(run({QStringLiteral("lay-out-folder"), folder}), std::pair(0, QString())); // nothing is made again
+    EXPECT_TRUE(run(QStringList{QStringLiteral("week")} + week).second.contains(QStringLiteral("开会")));
+    EXPECT_EQ(DayNote(test::NotesInspector(folder + QStringLiteral("/Data/UserData.db")).memo(QStringLiteral("tb_A"), QStringLiteral("20266"), 0)).plainText(),
+              QStringLiteral("开会"));
 }
 
 TEST(Cli, RtfToTextAndRoundTrip)
@@ -325,7 +358,7 @@ TEST(CliImportMdb, DamagedOrForeignFilesAreCleanErrorsThatWriteNothing)
     const CliRun missing = cli(importArgs(dir.path(), dir.filePath(QStringLiteral("none.mdb"))));
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("none.mdb is not a file")));
-    EXPECT_EQ(cli({QStringLiteral("import-mdb"), legacyMdb()}).exitCode, 2); // no --folder
+    EXPECT_EQ(cli({QStringLiteral("import-mdb")}).exitCode, 2); // no file
 }
 
 TEST(CliImportMdb, ASecondImportIsRefusedUnlessItReplaces)
