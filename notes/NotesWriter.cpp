@@ -166,6 +166,7 @@ bool NotesWriter::store(const Job &job, QString &reason)
                 const std::int64_t version = dataVersion->next() ? dataVersion->integer(0) : -1;
                 if (version != dataVersion_) {
                     known_.clear();
+                    marked_.clear(); // it may have indexed them
                     dataVersion_ = version;
                 }
             }
@@ -190,6 +191,7 @@ bool NotesWriter::store(const Job &job, QString &reason)
             known = {job.memos, now};
         } catch (...) {
             known_.clear(); // what the database holds is not sure any more
+            marked_.clear();
             try {
                 database.exec("ROLLBACK");
             } catch (const DatabaseError &) {
@@ -208,15 +210,23 @@ void NotesWriter::markChangedDays(const Job &job, const std::optional<WeekMemos>
 {
     if (indexBroken_)
         return;
+    // While typing goes on in a box, its day is marked already: nothing to write.
+    std::vector<Marked> days;
+    for (int day = 0; day < kDayBoxCount; ++day) {
+        const Marked marked{job.slot, job.yearMonth, day};
+        if ((!before || (*before)[day] != job.memos[day]) && !marked_.contains(marked))
+            days.push_back(marked);
+    }
+    if (days.empty())
+        return;
     Database &database = db_->database();
     // The index must never cost the notes their save: its changes are undone alone when they fail.
     database.exec("SAVEPOINT search_index");
     try {
-        for (int day = 0; day < kDayBoxCount; ++day) {
-            if (!before || (*before)[day] != job.memos[day])
-                markDayChanged(database, job.slot, job.yearMonth, day);
-        }
+        for (const auto &[slot, yearMonth, day] : days)
+            markDayChanged(database, slot, yearMonth, day);
         database.exec("RELEASE search_index");
+        marked_.insert(days.begin(), days.end()); // forgotten again if the save rolls back
         daysToIndex_ = true;
     } catch (const DatabaseError &) {
         database.exec("ROLLBACK TO search_index");
@@ -228,6 +238,7 @@ void NotesWriter::markChangedDays(const Job &job, const std::optional<WeekMemos>
 void NotesWriter::indexChangedDaysNow()
 {
     daysToIndex_ = false;
+    marked_.clear();
     try {
         Database &database = notes().database();
         if (indexBroken_)
@@ -254,6 +265,7 @@ void NotesWriter::rebuildIndexIfBroken()
 {
     if (!indexBroken_)
         return;
+    marked_.clear(); // a rebuild reads every day and leaves no marks
     Database &database = notes().database();
     try {
         database.exec("BEGIN IMMEDIATE");

@@ -10,9 +10,11 @@
 #include <condition_variable>
 #include <deque>
 #include <map>
-#include <mutex>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <thread>
+#include <tuple>
 
 namespace tavi {
 
@@ -91,6 +93,8 @@ private:
     std::int64_t dataVersion_ = -1;
     bool indexBroken_ = false; // missing or damaged: made anew between saves
     bool daysToIndex_ = false;  // marked days wait for saves to pause
+    using Marked = std::tuple<int, QString, int>; // slot, week key, weekday
+    std::set<Marked> marked_; // by this writer since the index last followed
 
     std::mutex mutex_;
     std::condition_variable wake_, idle_;
