@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <vector>
 
 namespace tavi {
@@ -137,17 +138,19 @@ QByteArray IncrementalRtfWriter::rtf()
 
     // Written into a buffer nobody holds any more, when there is one: a fresh
     // one of a few megabytes for every keystroke costs the page faults of
-    // touching it all again.
+    // touching it all again. A buffer taken leaves the pool, so that the pool
+    // keeps only buffers; each has room to grow for a while, so that typing
+    // does not move it.
     QByteArray out;
-    for (QByteArray &spare : spares_) {
-        if (spare.isDetached()) {
-            out.swap(spare);
-            break;
-        }
+    const auto spare = std::find_if(spares_.begin(), spares_.end(), [](const QByteArray &bytes) { return bytes.isDetached(); });
+    if (spare != spares_.end()) {
+        out.swap(*spare);
+        spares_.erase(spare);
     }
     out.resize(0);
     out += rtfHeader(tables_);
-    out.reserve(std::max(whole_.size(), out.size()) + 64);
+    if (const qsizetype needed = std::max(whole_.size(), out.size()) + 64; out.capacity() < needed)
+        out.reserve(needed + needed / 8);
     RtfWriterState state;
     for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
         auto *data = static_cast<ParagraphRtf *>(block.userData());
