@@ -2,10 +2,8 @@
 
 #include "notes/DayNote.h"
 #include "platform/Dialogs.h"
-#include "widgets/Skin.h"
 
 #include <QDateTime>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -34,15 +32,7 @@ QString versionSummary(const WeekVersion &version)
 HistoryDialog::HistoryDialog(std::vector<WeekVersion> versions, Dialogs &dialogs, QWidget *parent)
     : SkinnedDialog(QSize(524, 286), parent), versions_(std::move(versions)), dialogs_(dialogs)
 {
-    setWindowTitle(QStringLiteral("历史版本"));
-    QLabel *face = addFace(QStringLiteral("background: %1;").arg(kSkinLight.lighter(106).name()));
-    auto *title = new QLabel(QStringLiteral("历史版本"), this);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    title->move(14, 12);
-    title->adjustSize();
-    addClosePictures(face, QSize(39, 20));
+    addTitledFace(QStringLiteral("历史版本"));
 
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("versions"));

@@ -2,10 +2,8 @@
 
 #include "notes/WeekDayName.h"
 #include "platform/Dialogs.h"
-#include "widgets/Skin.h"
 
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -60,15 +58,7 @@ QString hitPlace(const SearchHit &hit)
 SearchDialog::SearchDialog(Search search, Dialogs &dialogs, QWidget *parent)
     : SkinnedDialog(QSize(560, 360), parent), search_(std::move(search)), dialogs_(dialogs)
 {
-    setWindowTitle(QStringLiteral("查找"));
-    QLabel *face = addFace(QStringLiteral("background: %1;").arg(kSkinLight.lighter(106).name()));
-    auto *title = new QLabel(QStringLiteral("查找"), this);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    title->move(14, 12);
-    title->adjustSize();
-    addClosePictures(face, QSize(39, 20));
+    addTitledFace(QStringLiteral("查找"));
 
     field_ = new QLineEdit(this);
     field_->setObjectName(QStringLiteral("searchText"));

@@ -34,6 +34,19 @@ QLabel *SkinnedDialog::addTitleStrip(int height)
     return strip;
 }
 
+void SkinnedDialog::addTitledFace(const QString &title)
+{
+    setWindowTitle(title);
+    QLabel *face = addFace(QStringLiteral("background: %1;").arg(kSkinLight.lighter(106).name()));
+    auto *label = new QLabel(title, this);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->move(14, 12);
+    label->adjustSize();
+    addClosePictures(face, QSize(39, 20));
+}
+
 void SkinnedDialog::addClosePictures(QWidget *face, const QSize &size)
 {
     static const char *const names[] = {"img_close_normal", "img_close_highlight", "img_close_down"};

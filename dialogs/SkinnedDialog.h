@@ -32,6 +32,9 @@ protected:
     // highlighted under the mouse, down while pressed, rejecting on release.
     void addClosePictures(QWidget *face, const QSize &size);
     QLabel *closePicture(int state) const { return closePictures_[std::size_t(state)]; }
+    // The face of the program's list windows: light, with the title in bold
+    // at the top left and the close pictures.
+    void addTitledFace(const QString &title);
     // Flat buttons in a row from topLeft, each of size, step apart, none of
     // them taking Enter for itself.
     static void placeButtonRow(std::initializer_list<QPushButton *> buttons, QPoint topLeft, QSize size, int step);

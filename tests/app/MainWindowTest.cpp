@@ -6,6 +6,7 @@
 #include "formats/LineFile.h"
 #include "widgets/RichEdit.h"
 #include "tests/TestData.h"
+#include "tests/app/ShownProgram.h"
 #include "tests/support/NotesFixture.h"
 
 #include <QAction>
@@ -47,14 +48,7 @@ protected:
         ASSERT_TRUE(window->hasBeenShown());
     }
     RichEdit *box(int day) const { return window->dayBoxes()[day - 1]; }
-    QAction *item(QMenu *menu, const char *name) const
-    {
-        for (QAction *action : menu->actions())
-            if (action->objectName() == QLatin1String(name))
-                return action;
-        ADD_FAILURE() << "no item " << name;
-        return nullptr;
-    }
+    QAction *item(QMenu *menu, const char *name) const { return test::menuItem(menu, name); }
     // Waits until the writer has stored every save, then lets its reports through.
     void stored()
     {

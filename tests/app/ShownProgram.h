@@ -14,6 +14,16 @@
 
 namespace tavi::test {
 
+// The menu's item of that object name; a failure when it has none.
+inline QAction *menuItem(QMenu *menu, const char *name)
+{
+    for (QAction *action : menu->actions())
+        if (action->objectName() == QLatin1String(name))
+            return action;
+    ADD_FAILURE() << "no item " << name;
+    return nullptr;
+}
+
 // The whole program started on a fresh program folder (1 June 2010, a 1280 x
 // 800 screen, scripted dialogs), its main window shown and active.
 class ShownProgram : public ::testing::Test {
@@ -34,14 +44,7 @@ protected:
         program->notesWriter().flush();
         QCoreApplication::processEvents();
     }
-    QAction *item(QMenu *menu, const char *name) const
-    {
-        for (QAction *action : menu->actions())
-            if (action->objectName() == QLatin1String(name))
-                return action;
-        ADD_FAILURE() << "no item " << name;
-        return nullptr;
-    }
+    QAction *item(QMenu *menu, const char *name) const { return menuItem(menu, name); }
     void rightClick(RichEdit *target)
     {
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
