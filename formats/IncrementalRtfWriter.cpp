@@ -6,6 +6,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 namespace tavi {
@@ -32,25 +33,6 @@ ParagraphRtf *paragraphData(QTextBlock &block)
         block.setUserData(data);
     }
     return data;
-}
-
-// Calls run(text, format) for each run of the paragraph as rtfDocumentOf
-// takes them: fragments without their object characters, then the break.
-template <typename Run>
-void forEachRun(const QTextBlock &block, const QFont &base, Run run)
-{
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        if (!fragment.isValid())
-            continue;
-        QString text = fragment.text();
-        text.remove(QChar::ObjectReplacementCharacter);
-        if (!text.isEmpty())
-            run(text, rtfCharFormat(fragment.charFormat(), base));
-    }
-    const QTextBlock next = block.next();
-    if (next.isValid())
-        run(QStringLiteral("\n"), rtfCharFormat(next.charFormat(), base));
 }
 
 } // namespace
@@ -103,6 +85,14 @@ QByteArray IncrementalRtfWriter::rtf()
     if (wholeValid_)
         return whole_;
 
+    // Each of the document's formats is converted once in a call.
+    std::unordered_map<int, RtfCharFormat> converted;
+    const auto convert = [&](int index, auto charFormat) -> const RtfCharFormat & {
+        auto found = converted.find(index);
+        if (found == converted.end())
+            found = converted.emplace(index, rtfCharFormat(charFormat(), base_)).first;
+        return found->second;
+    };
     // The tables follow the formats in document order. They change only when
     // a paragraph's formats did, or paragraphs went: then they are taken anew.
     bool formatsChanged = document_->blockCount() != blockCount_;
@@ -111,7 +101,7 @@ QByteArray IncrementalRtfWriter::rtf()
         if (data->formatsValid)
             continue;
         std::vector<RtfCharFormat> formats;
-        forEachRun(block, base_, [&](const QString &, const RtfCharFormat &format) { formats.push_back(format); });
+        forEachRun(block, [&](const QString &, int index, auto charFormat) { formats.push_back(convert(index, charFormat)); });
         formatsChanged = formatsChanged || formats != data->formats;
         data->formats = std::move(formats);
         data->formatsValid = true;
@@ -157,8 +147,8 @@ QByteArray IncrementalRtfWriter::rtf()
         if (data->generation != generation_ || !(data->in == state)) {
             data->in = state;
             data->bytes.clear();
-            forEachRun(block, base_, [&](const QString &text, const RtfCharFormat &format) {
-                appendRtfRun(data->bytes, state, tables_, text, format);
+            forEachRun(block, [&](const QString &text, int index, auto charFormat) {
+                appendRtfRun(data->bytes, state, tables_, text, convert(index, charFormat));
             });
             data->out = state;
             data->generation = generation_;

@@ -63,20 +63,8 @@ RtfDocument rtfDocumentOf(const QTextDocument &document, const QFont &base)
             found = formats.emplace(index, rtfCharFormat(charFormat(), base)).first;
         return found->second;
     };
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid())
-                continue;
-            QString text = fragment.text();
-            text.remove(QChar::ObjectReplacementCharacter);
-            doc.append(text, rtfFormat(fragment.charFormatIndex(), [&] { return fragment.charFormat(); }));
-        }
-        // The paragraph break is the separator that opens the next block and carries its char format.
-        const QTextBlock next = block.next();
-        if (next.isValid())
-            doc.append(QStringLiteral("\n"), rtfFormat(next.charFormatIndex(), [&] { return next.charFormat(); }));
-    }
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        forEachRun(block, [&](const QString &text, int index, auto charFormat) { doc.append(text, rtfFormat(index, charFormat)); });
     return doc;
 }
 

@@ -3,6 +3,7 @@
 #include "formats/RtfDocument.h"
 
 #include <QString>
+#include <QTextBlock>
 
 class QFont;
 class QTextCharFormat;
@@ -18,6 +19,27 @@ RtfDocument rtfDocumentOf(const QTextDocument &document, const QFont &base);
 
 // One character format of a Qt document as the RTF codec's, resolved against base.
 RtfCharFormat rtfCharFormat(const QTextCharFormat &format, const QFont &base);
+
+// Calls run(text, formatIndex, format) for each run of the paragraph as a note
+// holds them: its fragments without their object characters, then the
+// paragraph break, which carries the next paragraph's first format. format()
+// gives the QTextCharFormat of formatIndex, for a caller that has not
+// converted that index yet.
+template <typename Run>
+void forEachRun(const QTextBlock &block, Run run)
+{
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (!fragment.isValid())
+            continue;
+        QString text = fragment.text();
+        text.remove(QChar::ObjectReplacementCharacter);
+        if (!text.isEmpty())
+            run(text, fragment.charFormatIndex(), [&fragment] { return fragment.charFormat(); });
+    }
+    if (const QTextBlock next = block.next(); next.isValid())
+        run(QStringLiteral("\n"), next.charFormatIndex(), [&next] { return next.charFormat(); });
+}
 
 // Replaces the document's whole content; no undo step is recorded.
 void setRtfDocument(QTextDocument &document, const RtfDocument &rtf);

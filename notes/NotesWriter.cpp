@@ -9,16 +9,6 @@
 #include <QMetaObject>
 
 namespace tavi {
-namespace {
-
-QString reasonOf(const std::exception &error)
-{
-    if (const auto *database = dynamic_cast<const DatabaseError *>(&error))
-        return database->reason();
-    return QString::fromUtf8(error.what());
-}
-
-} // namespace
 
 NotesWriter::NotesWriter(const QString &databasePath, const QString &backupFolder, const Clock &clock, QObject *parent)
     : QObject(parent), databasePath_(databasePath), backupFolder_(backupFolder), clock_(clock)

@@ -1,18 +1,9 @@
 #include "notes/WeekNotes.h"
 
 #include "notes/NotesDatabase.h"
+#include "storage/Database.h"
 
 namespace tavi {
-namespace {
-
-QString reasonOf(const std::exception &error)
-{
-    if (const auto *database = dynamic_cast<const DatabaseError *>(&error))
-        return database->reason();
-    return QString::fromUtf8(error.what());
-}
-
-} // namespace
 
 WeekNote readWeekNotes(NotesDatabase &db, int slot, const QString &yearMonth)
 {

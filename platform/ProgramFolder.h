@@ -15,7 +15,7 @@ QString executableFolder();
 QString programFolder();
 // The rule itself: executable is the executable's folder, xdgDataHome and
 // home the environment's values (a relative or empty XDG_DATA_HOME counts as
-// unset, as the base directory specification says).
+// unset, as the XDG base directory rules have it).
 QString programFolderFor(const QString &executable, const QString &xdgDataHome, const QString &home);
 // Whether programFolder() is a per-user folder, laid out by the program itself.
 bool isPerUserFolder();

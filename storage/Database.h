@@ -26,6 +26,14 @@ private:
     QString reason_;
 };
 
+// What a user is told of a failure: a DatabaseError's reason, else its own words.
+inline QString reasonOf(const std::exception &error)
+{
+    if (const auto *database = dynamic_cast<const DatabaseError *>(&error))
+        return database->reason();
+    return QString::fromUtf8(error.what());
+}
+
 // A connection to an SQLite file, in WAL mode with synchronous=FULL so that
 // every committed write survives a crash of the program or the machine.
 class Database {
