@@ -3,6 +3,7 @@
 #include "widgets/RichEdit.h"
 #include "formats/TextCodec.h"
 #include "tests/support/NotesFixture.h"
+#include "tests/support/TextColour.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +19,7 @@
 #include <array>
 
 using namespace tavi;
+using tavi::test::colourAt;
 using tavi::test::FakeClock;
 using tavi::test::FakeDialogs;
 
@@ -74,13 +76,6 @@ struct Window {
         return result;
     }
 };
-
-QColor colourAt(const RichEdit &box, int position)
-{
-    QTextCursor cursor(box.document());
-    cursor.setPosition(position + 1); // the format of the character before the cursor
-    return cursor.charFormat().foreground().color();
-}
 
 } // namespace
 

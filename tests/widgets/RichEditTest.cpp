@@ -1,5 +1,6 @@
 #include "formats/RtfReader.h"
 #include "widgets/RichEdit.h"
+#include "tests/support/TextColour.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace tavi;
+using tavi::test::colourAt;
 
 namespace {
 
@@ -34,13 +36,6 @@ struct Window {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
     }
 };
-
-QColor colourAt(const RichEdit &box, int position)
-{
-    QTextCursor cursor(box.document());
-    cursor.setPosition(position + 1); // the format of the character before the cursor
-    return cursor.charFormat().foreground().color();
-}
 
 } // namespace
 
